@@ -1,0 +1,93 @@
+#include "app/win32/controls_win.h"
+
+#include <commctrl.h>
+
+#include "registry/text.h"
+
+namespace brv {
+
+std::wstring ToWide(const std::string& text) {
+  std::u16string units = Utf8ToUtf16(text);
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string FromWide(const wchar_t* text, size_t length) {
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  return FromWide(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+void Win32ListBox::Clear() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
+
+void Win32ListBox::AddItems(const std::vector<std::string>& items) {
+  if (items.empty()) return;
+  // One repaint for the lot, with the storage reserved up front.
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  size_t bytes = 0;
+  for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
+  SendMessageW(list_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+  for (const std::string& item : items) {
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+  }
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+int Win32ListBox::ListCount() const {
+  return static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+}
+
+std::string Win32ListBox::List(int index) const {
+  const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return copied == LB_ERR ? std::string() : FromWide(text.data(), static_cast<size_t>(copied));
+}
+
+int Win32ListBox::ListIndex() const {
+  const LRESULT index = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+  return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32ListBox::SetListIndex(int index) { SendMessageW(list_, LB_SETCURSEL, index, 0); }
+
+void Win32ListBox::SetToolTipText(const std::string& text) {
+  std::wstring wide = ToWide(text);
+  TOOLINFOW tool = {};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = GetParent(list_);
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = wide.data();
+  SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string Win32ListBox::ToolTipText() const {
+  wchar_t buffer[256] = {};
+  TOOLINFOW tool = {};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = GetParent(list_);
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = buffer;
+  SendMessageW(toolTip_, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+  return FromWide(buffer, wcslen(buffer));
+}
+
+void Win32TextBox::SetText(const std::string& text) {
+  // The window keeps the text up to the first NUL, as a C string ends there.
+  SetWindowTextW(edit_, ToWide(CutAtNul(text)).c_str());
+}
+
+std::string Win32TextBox::Text() const { return WindowText(edit_); }
+
+void Win32Button::SetEnabled(bool enabled) { EnableWindow(button_, enabled ? TRUE : FALSE); }
+
+bool Win32Button::Enabled() const { return IsWindowEnabled(button_) != FALSE; }
+
+}  // namespace brv

@@ -1,0 +1,52 @@
+// The handlers' controls bound to real child windows.
+#pragma once
+
+#include <windows.h>
+
+#include "app/controls.h"
+
+namespace brv {
+
+std::wstring ToWide(const std::string& text);
+std::string FromWide(const wchar_t* text, size_t length);
+std::string WindowText(HWND window);
+
+class Win32ListBox : public ListBox {
+ public:
+  Win32ListBox(HWND list, HWND toolTip) : list_(list), toolTip_(toolTip) {}
+  void Clear() override;
+  void AddItems(const std::vector<std::string>& items) override;
+  int ListCount() const override;
+  std::string List(int index) const override;
+  int ListIndex() const override;
+  void SetListIndex(int index) override;
+  void SetToolTipText(const std::string& text) override;
+  std::string ToolTipText() const override;
+  HWND Handle() const { return list_; }
+
+ private:
+  HWND list_;
+  HWND toolTip_;
+};
+
+class Win32TextBox : public TextBox {
+ public:
+  explicit Win32TextBox(HWND edit) : edit_(edit) {}
+  void SetText(const std::string& text) override;
+  std::string Text() const override;
+
+ private:
+  HWND edit_;
+};
+
+class Win32Button : public Button {
+ public:
+  explicit Win32Button(HWND button) : button_(button) {}
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override;
+
+ private:
+  HWND button_;
+};
+
+}  // namespace brv

@@ -1,0 +1,26 @@
+// The desktop of the running system: message boxes, clipboard, shell.
+#pragma once
+
+#include <windows.h>
+
+#include "app/desktop.h"
+
+namespace brv {
+
+class Win32Desktop : public Desktop {
+ public:
+  // Message boxes are owned by this window (modal to it) once it is set.
+  void SetOwner(HWND owner) { owner_ = owner; }
+
+  MsgAnswer MsgBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                   MsgIcon icon) override;
+  bool SetClipboardText(const std::string& text) override;
+  void ShellOpen(const std::string& operation, const std::string& target) override;
+  std::string ErrorText(long code) override;
+  std::string ProgramPath() override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+}  // namespace brv

@@ -1,0 +1,206 @@
+#include "app/win32/form1_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/win32/splash_win.h"
+
+namespace brv {
+
+namespace {
+
+const wchar_t kClassName[] = L"BrovantineForm1";
+const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                      16, 16, LR_DEFAULTCOLOR));
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* registry,
+                                               Desktop* desktop, int showCommand,
+                                               bool endProgram) {
+  if (!RegisterOnce(instance, Proc)) return nullptr;
+  std::unique_ptr<MainWindow> self(new MainWindow());
+  self->instance_ = instance;
+  self->endProgram_ = endProgram;
+  self->form_.registry = registry;
+  self->form_.desktop = desktop;
+  self->form_.windows = self.get();
+  const FormSpec& layout = Form1Layout();
+  const int dpi = ScreenDpi();
+  self->fonts_ = std::make_unique<FontSet>(dpi);
+  HMENU menu = BuildMenu(layout, kFirstMenuId);
+  const SIZE size = WindowSizeFor(layout, dpi, kStyle, 0, true);
+  HWND window = CreateWindowExW(0, kClassName, ToWide(layout.caption).c_str(), kStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, menu,
+                                instance, self.get());
+  if (!window) {
+    if (menu) DestroyMenu(menu);
+    return nullptr;
+  }
+  // The menu bar may wrap onto two lines on a narrow screen: size again.
+  RECT client;
+  GetClientRect(window, &client);
+  const int missing = Twips(layout.clientHeight, dpi) - (client.bottom - client.top);
+  if (missing > 0) {
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy + missing,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_);
+  self->Bind();
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  PostMessageW(window, kLoadMessage, 0, 0);
+  return self;
+}
+
+MainWindow::~MainWindow() {
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+void MainWindow::Bind() {
+  for (const auto& entry : built_.byName) {
+    const ControlSpec& spec = *FindControl(Form1Layout(), entry.first.c_str());
+    HWND control = entry.second;
+    if (spec.kind == ControlKind::ListBox) {
+      lists_[entry.first] = std::make_unique<Win32ListBox>(control, built_.toolTip);
+      SetWindowSubclass(control, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    } else if (spec.kind == ControlKind::TextBox) {
+      texts_[entry.first] = std::make_unique<Win32TextBox>(control);
+    } else if (spec.kind == ControlKind::Button) {
+      buttons_[entry.first] = std::make_unique<Win32Button>(control);
+    }
+  }
+  auto list = [this](const char* name) { return lists_.at(name).get(); };
+  auto text = [this](const char* name) { return texts_.at(name).get(); };
+  auto button = [this](const char* name) { return buttons_.at(name).get(); };
+  Form1& f = form_;
+  f.List1 = list("List1"), f.List2 = list("List2"), f.List3 = list("List3");
+  f.List4 = list("List4"), f.List5 = list("List5"), f.List6 = list("List6");
+  f.List7 = list("List7");
+  f.Text1 = text("Text1"), f.Text2 = text("Text2"), f.Text3 = text("Text3");
+  f.Text4 = text("Text4"), f.Text5 = text("Text5"), f.Text6 = text("Text6");
+  f.Text7 = text("Text7"), f.Text8 = text("Text8"), f.Text9 = text("Text9");
+  f.Command1 = button("Command1"), f.Command2 = button("Command2");
+  f.Command3 = button("Command3"), f.Command4 = button("Command4");
+  f.Command5 = button("Command5"), f.Command6 = button("Command6");
+  f.Command7 = button("Command7"), f.Command8 = button("Command8");
+  f.Command9 = button("Command9"), f.Command10 = button("Command10");
+  f.Command11 = button("Command11");
+}
+
+HWND MainWindow::Control(const std::string& name) const {
+  auto it = built_.byName.find(name);
+  return it == built_.byName.end() ? nullptr : it->second;
+}
+
+int MainWindow::MenuId(const std::string& name) const {
+  const auto& menus = Form1Layout().menus;
+  for (size_t index = 0; index < menus.size(); ++index) {
+    if (name == menus[index].name) return kFirstMenuId + static_cast<int>(index);
+  }
+  return -1;
+}
+
+void MainWindow::ShowAbout() { ShowSplash(instance_, window_); }
+void MainWindow::CloseAbout() { CloseSplash(); }
+void MainWindow::CloseMain() { DestroyWindow(window_); }
+
+void MainWindow::Dispatch(const char* control, Event event) {
+  if (auto handler = FindHandler(control, event)) handler(form_);
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+  if (message == WM_MOUSEMOVE) {
+    auto* window = reinterpret_cast<MainWindow*>(self);
+    const int id = GetDlgCtrlID(list);
+    auto it = window->built_.byId.find(id);
+    if (it != window->built_.byId.end()) window->Dispatch(it->second->name, Event::MouseMove);
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, ListProc, 1);
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kLoadMessage:
+      Form_Load(form_);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (lParam == 0) {
+        const auto& menus = Form1Layout().menus;
+        const int index = id - kFirstMenuId;
+        if (code == 0 && index >= 0 && index < static_cast<int>(menus.size())) {
+          Dispatch(menus[static_cast<size_t>(index)].name, Event::Click);
+        }
+        return 0;
+      }
+      auto it = built_.byId.find(id);
+      if (it == built_.byId.end()) break;
+      const ControlSpec& spec = *it->second;
+      if (spec.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
+        Dispatch(spec.name, Event::Click);
+      } else if (spec.kind == ControlKind::ListBox && code == LBN_DBLCLK) {
+        Dispatch(spec.name, Event::DblClick);
+      } else if (spec.kind == ControlKind::Button && code == BN_CLICKED) {
+        Dispatch(spec.name, Event::Click);
+      }
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // Read-only text boxes: blue text on the button face.
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      auto it = built_.byId.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+      if (it != built_.byId.end() && (it->second->flags & kBlueText)) {
+        SetTextColor(dc, RGB(0, 0, 255));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    }
+    case WM_DESTROY:
+      CloseSplash();
+      if (endProgram_) PostQuitMessage(0);
+      window_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace brv

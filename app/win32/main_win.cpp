@@ -1,0 +1,23 @@
+// Brovantine.exe: the main window on the system's registry and desktop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/win32/desktop_win.h"
+#include "app/win32/form1_win.h"
+#include "registry/win32_registry_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  brv::Win32Registry registry;
+  brv::Win32Desktop desktop;
+  auto window = brv::MainWindow::Create(instance, &registry, &desktop, showCommand, true);
+  if (!window) return 1;
+  desktop.SetOwner(window->Handle());
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}

@@ -1,0 +1,19 @@
+// The "Browser Helper Objects [BHOs]" panel: enabled (List6) and disabled
+// (List7) objects, their details, disable, enable, delete and Explorer
+// loading.
+#pragma once
+
+#include "app/form1.h"
+
+namespace brv {
+
+void CODINGS4(Form1& form);
+void List6_Click(Form1& form);
+void List7_Click(Form1& form);
+void Command2_Click(Form1& form);   // Disable BHO
+void Command3_Click(Form1& form);   // Enable BHO
+void Command6_Click(Form1& form);   // Delete the selected BHO
+void Command5_Click(Form1& form);   // Prevent loading with Windows Explorer
+void Command9_Click(Form1& form);   // Load with Windows Explorer
+
+}  // namespace brv

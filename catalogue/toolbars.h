@@ -1,0 +1,14 @@
+// The "Internet Explorer Toolbars" panel: toolbar values of the current user
+// (List3) and of the machine (List4).
+#pragma once
+
+#include "app/form1.h"
+
+namespace brv {
+
+void codings1(Form1& form);
+void List3_Click(Form1& form);
+void List4_Click(Form1& form);
+void Command4_Click(Form1& form);
+
+}  // namespace brv

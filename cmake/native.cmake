@@ -1,0 +1,26 @@
+# The native build: the portable core, its unit tests and benchmarks.
+if(BRV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp tests/conformance/*.cpp
+  tests/support/*.cpp)
+add_executable(brovantine_tests ${NATIVE_TEST_SOURCES})
+target_include_directories(brovantine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(brovantine_tests PRIVATE brv_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(brovantine_tests PRIVATE BRV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  BRV_BINARY_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(brovantine_tests make_icon)
+add_test(NAME native_tests COMMAND brovantine_tests)
+
+add_executable(make_icon tools/make_icon.cpp)
+
+file(GLOB NATIVE_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+list(FILTER NATIVE_BENCH_SOURCES EXCLUDE REGEX "_win\\.cpp$")
+if(NATIVE_BENCH_SOURCES)
+  add_executable(brovantine_bench ${NATIVE_BENCH_SOURCES} tests/support/memory_form.cpp)
+  target_include_directories(brovantine_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/bench)
+  target_link_libraries(brovantine_bench PRIVATE brv_core)
+endif()

@@ -1,0 +1,45 @@
+# The Windows build: Brovantine.exe and the tests that run under Wine.
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DBRV_MAKER_NAME=\\\"${BRV_MAKER_NAME}\\\"")
+
+# One static file with no runtime DLLs to install.
+set(BRV_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
+
+file(GLOB WIN_SOURCES CONFIGURE_DEPENDS registry/*_win.cpp app/win32/*_win.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$")
+add_library(brv_win STATIC ${WIN_SOURCES})
+target_link_libraries(brv_win PUBLIC brv_core shlwapi comctl32 gdi32 user32 shell32 advapi32)
+
+add_executable(Brovantine WIN32 app/win32/main_win.cpp app/win32/brovantine.rc)
+target_link_libraries(Brovantine PRIVATE brv_win)
+target_compile_options(brv_core PRIVATE -Os -ffunction-sections -fdata-sections)
+target_compile_options(brv_win PRIVATE -Os -ffunction-sections -fdata-sections)
+target_link_options(Brovantine PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections)
+set_source_files_properties(app/win32/brovantine.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico;${CMAKE_SOURCE_DIR}/app/win32/brovantine.manifest")
+
+# GoogleTest from Debian's sources, built by the cross compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(target gtest gtest_main)
+  target_compile_options(${target} PRIVATE -w)
+endforeach()
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/conformance/*.cpp)
+add_executable(brovantine_wintests ${WIN_TEST_SOURCES})
+target_include_directories(brovantine_wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(brovantine_wintests PRIVATE brv_win gtest)
+target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-libstdc++)
+add_test(NAME windows_tests COMMAND brovantine_wintests)
+set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
+
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/*_win.cpp)
+if(WIN_BENCH_SOURCES)
+  add_executable(brovantine_winbench ${WIN_BENCH_SOURCES})
+  target_include_directories(brovantine_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/bench)
+  target_link_libraries(brovantine_winbench PRIVATE brv_win)
+  target_link_options(brovantine_winbench PRIVATE ${BRV_STATIC_LINK})
+endif()

@@ -1,0 +1,238 @@
+#include "registry/memory_registry.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "registry/text.h"
+
+namespace brv {
+
+namespace {
+
+// Names are equal when their upper-case forms are; the real registry sorts
+// sub-keys by their lower-case forms, unit by unit, a prefix first.
+std::u16string Fold(const std::string& name) {
+  std::u16string units = Utf8ToUtf16(name);
+  for (char16_t& u : units) u = UpperUnit(u);
+  return units;
+}
+
+std::u16string SortForm(const std::string& name) {
+  std::u16string units = Utf8ToUtf16(name);
+  for (char16_t& u : units) u = LowerUnit(UpperUnit(u));
+  return units;
+}
+
+constexpr size_t kMaxValueNameUnits = 16383;
+
+}  // namespace
+
+struct MemoryRegistry::Node {
+  struct Value {
+    std::string name;
+    std::u16string folded;
+    RegData data;
+  };
+
+  std::string name;
+  std::u16string sortForm;
+  Node* parent = nullptr;
+  bool deleted = false;
+  bool isProtected = false;
+
+  std::unordered_map<std::u16string, std::shared_ptr<Node>> children;  // by folded name
+  std::vector<Node*> sorted;  // enumeration order, rebuilt after a change
+  bool sortedValid = true;
+
+  std::vector<Value> values;  // creation order
+  std::unordered_map<std::u16string, size_t> valueIndex;
+
+  const std::vector<Node*>& Sorted() {
+    if (!sortedValid) {
+      sorted.clear();
+      sorted.reserve(children.size());
+      for (auto& entry : children) sorted.push_back(entry.second.get());
+      std::sort(sorted.begin(), sorted.end(),
+                [](const Node* a, const Node* b) { return a->sortForm < b->sortForm; });
+      sortedValid = true;
+    }
+    return sorted;
+  }
+
+  void MarkDeleted() {
+    deleted = true;
+    for (auto& entry : children) entry.second->MarkDeleted();
+  }
+
+  bool AnyProtected() const {
+    if (isProtected) return true;
+    for (auto& entry : children) {
+      if (entry.second->AnyProtected()) return true;
+    }
+    return false;
+  }
+
+  void RemoveValue(size_t index) {
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
+    valueIndex.clear();
+    for (size_t i = 0; i < values.size(); ++i) valueIndex[values[i].folded] = i;
+  }
+};
+
+namespace {
+
+class MemoryKey : public RegKey {
+ public:
+  MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, bool writable)
+      : node_(std::move(node)), writable_(writable) {}
+
+  long EnumKey(uint32_t index, std::string* name) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    const auto& sorted = node_->Sorted();
+    if (index >= sorted.size()) return kErrorNoMoreItems;
+    *name = sorted[index]->name;
+    return kErrorSuccess;
+  }
+
+  long EnumValue(uint32_t index, std::string* name) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    if (index >= node_->values.size()) return kErrorNoMoreItems;
+    *name = node_->values[index].name;
+    return kErrorSuccess;
+  }
+
+  long QueryValue(const std::string& name, RegData* data) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    auto it = node_->valueIndex.find(Fold(name));
+    if (it == node_->valueIndex.end()) return kErrorFileNotFound;
+    *data = node_->values[it->second].data;
+    return kErrorSuccess;
+  }
+
+  long SetValue(const std::string& name, const RegData& data) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    if (!writable_ || node_->isProtected) return kErrorAccessDenied;
+    std::u16string folded = Fold(name);
+    if (folded.size() > kMaxValueNameUnits) return kErrorInvalidParameter;
+    auto it = node_->valueIndex.find(folded);
+    if (it != node_->valueIndex.end()) {
+      node_->values[it->second].data = data;
+      return kErrorSuccess;
+    }
+    node_->valueIndex[folded] = node_->values.size();
+    node_->values.push_back({name, std::move(folded), data});
+    return kErrorSuccess;
+  }
+
+  long DeleteValue(const std::string& name) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    if (!writable_ || node_->isProtected) return kErrorAccessDenied;
+    auto it = node_->valueIndex.find(Fold(name));
+    if (it == node_->valueIndex.end()) return kErrorFileNotFound;
+    node_->RemoveValue(it->second);
+    return kErrorSuccess;
+  }
+
+ private:
+  std::shared_ptr<MemoryRegistry::Node> node_;
+  bool writable_;
+};
+
+// Splits a sub-key path into its names. Empty names between or after
+// separators are skipped, as the real registry does; a leading separator is
+// refused.
+long SplitPath(const std::string& path, std::vector<std::string>* names) {
+  if (!path.empty() && path[0] == '\\') return kErrorBadPathname;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) names->push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return kErrorSuccess;
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() {
+  for (RootKey root : {kClassesRoot, kCurrentUser, kLocalMachine, kUsers, kCurrentConfig}) {
+    roots_[root] = std::make_shared<Node>();
+  }
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+long MemoryRegistry::Find(RootKey root, const std::string& path, bool create,
+                          std::shared_ptr<Node>* node) {
+  auto rootIt = roots_.find(root);
+  if (rootIt == roots_.end()) return kErrorInvalidHandle;
+  std::vector<std::string> names;
+  if (long r = SplitPath(path, &names)) return r;
+  std::shared_ptr<Node> current = rootIt->second;
+  for (const std::string& name : names) {
+    std::u16string folded = Fold(name);
+    auto it = current->children.find(folded);
+    if (it != current->children.end()) {
+      current = it->second;
+      continue;
+    }
+    if (!create) return kErrorFileNotFound;
+    if (current->isProtected) return kErrorAccessDenied;
+    auto child = std::make_shared<Node>();
+    child->name = name;
+    child->sortForm = SortForm(name);
+    child->parent = current.get();
+    current->children.emplace(std::move(folded), child);
+    current->sortedValid = false;
+    current = child;
+  }
+  *node = current;
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::OpenKey(RootKey root, const std::string& path, Access access,
+                             std::unique_ptr<RegKey>* key) {
+  std::shared_ptr<Node> node;
+  if (long r = Find(root, path, false, &node)) return r;
+  const bool writable = access == Access::ReadWrite;
+  if (writable && node->isProtected) return kErrorAccessDenied;
+  *key = std::make_unique<MemoryKey>(node, writable);
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::CreateKey(RootKey root, const std::string& path,
+                               std::unique_ptr<RegKey>* key) {
+  std::shared_ptr<Node> node;
+  if (long r = Find(root, path, true, &node)) return r;
+  if (node->isProtected) return kErrorAccessDenied;
+  *key = std::make_unique<MemoryKey>(node, true);
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteTree(RootKey root, const std::string& path) {
+  std::vector<std::string> names;
+  if (long r = SplitPath(path, &names)) return r;
+  if (names.empty()) return kErrorInvalidParameter;
+  std::shared_ptr<Node> node;
+  if (long r = Find(root, path, false, &node)) return r;
+  if (node->AnyProtected()) return kErrorAccessDenied;
+  Node* parent = node->parent;
+  node->MarkDeleted();
+  parent->children.erase(Fold(node->name));
+  parent->sortedValid = false;
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteValue(RootKey root, const std::string& path, const std::string& name) {
+  std::unique_ptr<RegKey> key;
+  if (long r = OpenKey(root, path, Access::ReadWrite, &key)) return r;
+  return key->DeleteValue(name);
+}
+
+void MemoryRegistry::Protect(RootKey root, const std::string& path) {
+  std::shared_ptr<Node> node;
+  if (Find(root, path, false, &node) == kErrorSuccess) node->isProtected = true;
+}
+
+}  // namespace brv

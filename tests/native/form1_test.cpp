@@ -1,0 +1,141 @@
+// Start-up, Refresh, Exit, the event table and the layout table.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "app/form1.h"
+#include "app/layout.h"
+#include "catalogue/toolbar_buttons.h"
+#include "support/memory_form.h"
+
+namespace brv {
+namespace {
+
+const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
+const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
+
+TEST(Form1, LoadShowsTheNoteBeforeFillingAnything) {
+  MemoryForm m;
+  m.CreateKey(kCurrentUser, std::string(kExt) + kA);
+  // The note is answered while the lists are still empty.
+  struct Watch : ScriptedDesktop {
+    MemListBox* list = nullptr;
+    int countWhenShown = -1;
+    MsgAnswer MsgBox(const std::string& t, const std::string& ti, MsgButtons b,
+                     MsgIcon i) override {
+      countWhenShown = list->ListCount();
+      return ScriptedDesktop::MsgBox(t, ti, b, i);
+    }
+  } desktop;
+  desktop.list = &m.lists[1];
+  m.form.desktop = &desktop;
+  Form_Load(m.form);
+  EXPECT_EQ(0, desktop.countWhenShown);
+  ASSERT_EQ(1u, desktop.messages.size());
+  EXPECT_EQ("IMPORTANT NOTE", desktop.messages[0].title);
+  EXPECT_EQ(MsgButtons::Ok, desktop.messages[0].buttons);
+  EXPECT_EQ(MsgIcon::None, desktop.messages[0].icon);
+  const std::string& note = desktop.messages[0].text;
+  EXPECT_EQ(0u, note.find("Brovantine does not backup the registry"));
+  EXPECT_NE(std::string::npos,
+            note.find("Click Help-Usage button in the main screen\n\nFor Windows ME and XP"));
+  EXPECT_NE(std::string::npos, note.find("made by this utility\n\nBrovantine Pro version"));
+  EXPECT_EQ(std::string::npos, note.find('\r'));
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+}
+
+TEST(Form1, RefreshShowsOutsideChangesAndNothingElse) {
+  MemoryForm m;
+  m.CreateKey(kCurrentUser, std::string(kExt) + kA);
+  Refresh_Click(m.form);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+  m.registry.DeleteTree(kCurrentUser, std::string(kExt) + kA);
+  m.CreateKey(kLocalMachine, std::string(kExt) + kA);
+  Refresh_Click(m.form);
+  EXPECT_TRUE(m.lists[1].items.empty());
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[2].items);
+  EXPECT_TRUE(m.desktop.messages.empty());
+}
+
+TEST(Form1, ExitClosesTheAboutWindowFirst) {
+  MemoryForm m;
+  Exit_Click(m.form);
+  EXPECT_EQ((std::vector<std::string>{"CloseAbout", "CloseMain"}), m.windows.calls);
+}
+
+TEST(Form1, EveryEventNamesAControlOrMenuOfTheLayout) {
+  const FormSpec& layout = Form1Layout();
+  std::set<std::string> menus;
+  for (const MenuSpec& menu : layout.menus) menus.insert(menu.name);
+  for (const EventBinding& binding : Form1Events()) {
+    const ControlSpec* control = FindControl(layout, binding.control);
+    EXPECT_TRUE(control || menus.count(binding.control)) << binding.control;
+    if (control && binding.event == Event::Click) {
+      EXPECT_TRUE(control->kind == ControlKind::Button || control->kind == ControlKind::ListBox)
+          << binding.control;
+    }
+    EXPECT_EQ(binding.handler, FindHandler(binding.control, binding.event));
+  }
+  EXPECT_EQ(nullptr, FindHandler("List5", Event::DblClick));  // no copy from the menu list
+  // Every button and menu item (but the submenu) has a click handler.
+  for (const ControlSpec& control : layout.controls) {
+    if (control.kind == ControlKind::Button) {
+      EXPECT_NE(nullptr, FindHandler(control.name, Event::Click)) << control.name;
+    }
+  }
+  for (const MenuSpec& menu : layout.menus) {
+    if (std::strcmp(menu.name, "options") != 0) {
+      EXPECT_NE(nullptr, FindHandler(menu.name, Event::Click)) << menu.name;
+    }
+  }
+}
+
+TEST(Layout, Form1TableHasEveryNamedControlInsideTheWindow) {
+  const FormSpec& layout = Form1Layout();
+  EXPECT_STREQ("Brovantine", layout.caption);
+  std::set<std::string> names;
+  for (const ControlSpec& control : layout.controls) {
+    EXPECT_TRUE(names.insert(control.name).second) << "twice: " << control.name;
+    int left = control.left, top = control.top;
+    if (control.container) {
+      const ControlSpec* frame = FindControl(layout, control.container);
+      ASSERT_NE(nullptr, frame) << control.name;
+      EXPECT_EQ(ControlKind::Frame, frame->kind);
+      left += frame->left;
+      top += frame->top;
+    }
+    if (!(control.flags & kHidden)) {
+      EXPECT_GE(left, 0) << control.name;
+      EXPECT_GE(top, 0) << control.name;
+      // Two labels' boxes run past the edge; their texts do not.
+      if (control.kind == ControlKind::Label) continue;
+      EXPECT_LE(left + control.width, layout.clientWidth) << control.name;
+      EXPECT_LE(top + control.height, layout.clientHeight) << control.name;
+    }
+  }
+  for (int i = 1; i <= 7; ++i) EXPECT_TRUE(names.count("List" + std::to_string(i)));
+  for (int i = 1; i <= 9; ++i) EXPECT_TRUE(names.count("Text" + std::to_string(i)));
+  for (int i = 1; i <= 11; ++i) EXPECT_TRUE(names.count("Command" + std::to_string(i)));
+  for (int i = 1; i <= 15; ++i) EXPECT_TRUE(names.count("Label" + std::to_string(i)));
+  for (int i = 1; i <= 4; ++i) EXPECT_TRUE(names.count("Frame" + std::to_string(i)));
+  int disabled = 0;
+  for (const ControlSpec& control : layout.controls) disabled += (control.flags & kDisabled) ? 1 : 0;
+  EXPECT_EQ(5, disabled);
+  std::vector<std::string> menuOrder;
+  for (const MenuSpec& menu : layout.menus) menuOrder.push_back(menu.name);
+  EXPECT_EQ((std::vector<std::string>{"About", "Refresh", "options", "tbutton", "Security",
+                                      "resettoolbar", "Exit"}),
+            menuOrder);
+}
+
+TEST(Form1, StartStateOfTheMemoryFormMatchesTheLayout) {
+  MemoryForm m;
+  for (int i = 1; i <= 11; ++i) {
+    const ControlSpec* spec = FindControl(Form1Layout(), ("Command" + std::to_string(i)).c_str());
+    EXPECT_EQ(!(spec->flags & kDisabled), m.buttons[i].enabled) << i;
+  }
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,230 @@
+// The toolbar-button panel on memory.
+#include <gtest/gtest.h>
+
+#include "catalogue/toolbar_buttons.h"
+#include "registry/text.h"
+#include "support/memory_form.h"
+
+namespace brv {
+namespace {
+
+const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions";
+const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
+const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
+const char kC[] = "{CCCCCCCC-0000-0000-0000-000000000003}";
+
+std::string Entry(const std::string& id) { return std::string(kExt) + "\\" + id; }
+
+class ToolbarButtons : public ::testing::Test {
+ protected:
+  MemoryForm m;
+  Form1& form = m.form;
+};
+
+TEST_F(ToolbarButtons, FillListsBraceNamesUpperCasedInEnumerationOrder) {
+  m.CreateKey(kCurrentUser, Entry("{cccccccc-0000-0000-0000-000000000003}"));
+  m.CreateKey(kCurrentUser, Entry(kA));
+  m.CreateKey(kCurrentUser, Entry("NotAClass"));
+  m.CreateKey(kCurrentUser, Entry(" {DDDDDDDD-0000-0000-0000-000000000004}"));
+  m.CreateKey(kLocalMachine, Entry(kB));
+  m.texts[1].text = "old";
+  m.texts[2].text = "old";
+  m.texts[9].text = "old";
+  CODINGS(form);
+  EXPECT_EQ((std::vector<std::string>{kA, kC}), m.lists[1].items);
+  EXPECT_EQ(std::vector<std::string>{kB}, m.lists[2].items);
+  EXPECT_EQ("", m.texts[1].text);
+  EXPECT_EQ("", m.texts[2].text);
+  EXPECT_EQ("", m.texts[9].text);
+  EXPECT_EQ(1, m.lists[1].repaints);  // the lot in one go
+}
+
+TEST_F(ToolbarButtons, FillWithKeysMissingOrUnreadableLeavesListsEmptySilently) {
+  m.lists[1].items = {"stale"};
+  m.lists[2].items = {"stale"};
+  CODINGS(form);
+  EXPECT_TRUE(m.lists[1].items.empty());
+  EXPECT_TRUE(m.lists[2].items.empty());
+  EXPECT_TRUE(m.desktop.messages.empty());
+}
+
+TEST_F(ToolbarButtons, CurrentUserClickShowsExecScriptOrClassFile) {
+  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
+  m.SetString(kCurrentUser, Entry(kA), "Exec", "C:\\a.exe");
+  m.SetString(kCurrentUser, Entry(kA), "Script", "C:\\ignored.htm");
+  m.SetString(kCurrentUser, Entry(kA), "MenuText", "Alpha menu");
+  m.SetString(kCurrentUser, Entry(kB), "ButtonText", "Beta");
+  m.SetString(kCurrentUser, Entry(kB), "Script", "C:\\b.htm");
+  m.SetString(kCurrentUser, Entry(kC), "ClsidExtension", "  {C1A55000-0000-0000-0000-000000000000}");
+  m.SetString(kClassesRoot, "CLSID\\{C1A55000-0000-0000-0000-000000000000}\\InProcServer32", "",
+              "C:\\c.dll");
+  CODINGS(form);
+  m.lists[2].index = 0;
+
+  ASSERT_TRUE(m.lists[1].Select(kA));
+  List1_Click(form);
+  EXPECT_EQ("Alpha", m.texts[1].text);
+  EXPECT_EQ("C:\\a.exe", m.texts[2].text);
+  EXPECT_EQ("Alpha menu", m.texts[9].text);
+  EXPECT_TRUE(m.buttons[1].enabled);
+
+  ASSERT_TRUE(m.lists[1].Select(kB));
+  List1_Click(form);
+  EXPECT_EQ("Beta", m.texts[1].text);
+  EXPECT_EQ("C:\\b.htm", m.texts[2].text);
+  EXPECT_EQ("", m.texts[9].text);  // no menu text: left empty
+
+  ASSERT_TRUE(m.lists[1].Select(kC));
+  List1_Click(form);
+  EXPECT_EQ("No name reference found in the registry", m.texts[1].text);
+  EXPECT_EQ("C:\\c.dll", m.texts[2].text);
+  EXPECT_EQ("{C1A55000-0000-0000-0000-000000000000}", m.texts[8].text);
+}
+
+TEST_F(ToolbarButtons, NothingFoundShowsTheMessagesAndClearsTheOtherList) {
+  m.CreateKey(kCurrentUser, Entry(kA));
+  m.CreateKey(kLocalMachine, Entry(kB));
+  CODINGS(form);
+  m.lists[2].index = 0;
+  m.lists[1].index = 0;
+  List1_Click(form);
+  EXPECT_EQ("No name reference found in the registry", m.texts[1].text);
+  EXPECT_EQ("No reference found in the registry", m.texts[2].text);
+  EXPECT_EQ(-1, m.lists[2].index);
+
+  List2_Click(form);  // no selection in List2 now: nothing happens
+  EXPECT_EQ("No reference found in the registry", m.texts[2].text);
+
+  m.lists[2].index = 0;
+  List2_Click(form);
+  EXPECT_EQ("Item not listed in Tools Menu", m.texts[9].text);
+  EXPECT_EQ(-1, m.lists[1].index);
+}
+
+TEST_F(ToolbarButtons, AllUsersClickShowsMenuTextAndFallsBack) {
+  m.SetString(kLocalMachine, Entry(kB), "ButtonText", "Beta");
+  m.SetString(kLocalMachine, Entry(kB), "Script", "res://b.htm");
+  m.SetString(kLocalMachine, Entry(kB), "MenuText", "Beta in Tools");
+  CODINGS(form);
+  m.lists[2].index = 0;
+  List2_Click(form);
+  EXPECT_EQ("Beta", m.texts[1].text);
+  EXPECT_EQ("res://b.htm", m.texts[2].text);
+  EXPECT_EQ("Beta in Tools", m.texts[9].text);
+  EXPECT_TRUE(m.buttons[1].enabled);
+}
+
+TEST_F(ToolbarButtons, EmptyValuesLeaveTheBoxesAsTheyWere) {
+  m.SetData(kCurrentUser, Entry(kA), "ButtonText", {kRegSz, ""});
+  m.SetData(kCurrentUser, Entry(kA), "Exec", {kRegSz, Utf8ToUtf16LeBytes("   ", false)});
+  CODINGS(form);
+  m.texts[1].text = "previous name";
+  m.texts[2].text = "previous command";
+  m.lists[1].index = 0;
+  List1_Click(form);
+  EXPECT_EQ("previous name", m.texts[1].text);
+  EXPECT_EQ("previous command", m.texts[2].text);
+}
+
+TEST_F(ToolbarButtons, UnexpectedValuesAreShownSafely) {
+  const std::string big(10000, 'x');
+  m.SetString(kCurrentUser, Entry(kA), "ButtonText", big);
+  m.SetData(kCurrentUser, Entry(kA), "Exec", {kRegDword, std::string(4, '\1')});
+  m.SetData(kCurrentUser, Entry(kA), "Script",
+            {kRegSz, Utf8ToUtf16LeBytes("unterminated \xE2\x82\xAC", false)});
+  m.SetString(kCurrentUser, Entry(kA), "MenuText", "Men\xC3\xBC \xE4\xB8\xAD");
+  CODINGS(form);
+  m.lists[1].index = 0;
+  List1_Click(form);
+  EXPECT_EQ(big, m.texts[1].text);
+  EXPECT_EQ("unterminated \xE2\x82\xAC", m.texts[2].text);
+  EXPECT_EQ("Men\xC3\xBC \xE4\xB8\xAD", m.texts[9].text);
+}
+
+TEST_F(ToolbarButtons, ClickAfterTheKeyWentShowsNothingFound) {
+  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
+  CODINGS(form);
+  m.registry.DeleteTree(kCurrentUser, Entry(kA));
+  m.lists[1].index = 0;
+  List1_Click(form);
+  EXPECT_EQ("No name reference found in the registry", m.texts[1].text);
+  EXPECT_EQ("No reference found in the registry", m.texts[2].text);
+}
+
+TEST_F(ToolbarButtons, DeleteAsksThenDeletesTheSelectedTreeOnly) {
+  m.SetString(kCurrentUser, Entry("{aaaaaaaa-0000-0000-0000-000000000001}") + "\\Sub", "v", "x");
+  m.SetString(kCurrentUser, Entry(kB), "ButtonText", "Beta");
+  m.SetString(kLocalMachine, Entry(kA), "ButtonText", "machine twin");
+  CODINGS(form);
+  m.lists[1].index = 0;
+  List1_Click(form);
+
+  m.desktop.answers = {MsgAnswer::Cancel};
+  Command1_Click(form);
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  ASSERT_EQ(1u, m.desktop.messages.size());
+  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
+  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
+  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
+  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_FALSE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kB)));
+  EXPECT_TRUE(m.KeyExists(kLocalMachine, Entry(kA)));
+  EXPECT_EQ(std::vector<std::string>{kB}, m.lists[1].items);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[2].items);
+  EXPECT_EQ("", m.texts[1].text);
+  EXPECT_EQ("", m.texts[2].text);
+  EXPECT_EQ("", m.texts[9].text);
+  EXPECT_TRUE(m.buttons[1].enabled);
+  EXPECT_EQ(2u, m.desktop.messages.size());  // no message after the delete
+}
+
+TEST_F(ToolbarButtons, DeleteOfAllUsersEntryAndWithNoSelection) {
+  m.CreateKey(kLocalMachine, Entry(kB));
+  m.CreateKey(kCurrentUser, Entry(kA));
+  CODINGS(form);
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);  // nothing selected: asks, changes nothing
+  EXPECT_EQ(1u, m.desktop.messages.size());
+  EXPECT_TRUE(m.KeyExists(kLocalMachine, Entry(kB)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+
+  m.lists[2].index = 0;
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_FALSE(m.KeyExists(kLocalMachine, Entry(kB)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_TRUE(m.lists[2].items.empty());
+}
+
+TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
+  const std::string id = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6}";
+  const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xD0\x96}";
+  m.SetString(kCurrentUser, Entry(id), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87");
+  m.CreateKey(kCurrentUser, Entry(kA));
+  CODINGS(form);
+  ASSERT_EQ((std::vector<std::string>{kA, shown}), m.lists[1].items);
+  m.lists[1].index = 1;
+  List1_Click(form);
+  EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87", m.texts[1].text);
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExt));
+}
+
+TEST_F(ToolbarButtons, FailedDeleteIsSilentAndTheEntryStays) {
+  m.CreateKey(kLocalMachine, Entry(kB));
+  m.registry.Protect(kLocalMachine, Entry(kB));
+  CODINGS(form);
+  m.lists[2].index = 0;
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_EQ(std::vector<std::string>{kB}, m.lists[2].items);
+  EXPECT_EQ(1u, m.desktop.messages.size());
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,121 @@
+// The main window's handlers on memory: controls, a scripted desktop and a
+// registry held in memory.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "registry/memory_registry.h"
+
+namespace brv {
+
+class MemListBox : public ListBox {
+ public:
+  void Clear() override {
+    items.clear();
+    index = -1;
+  }
+  void AddItems(const std::vector<std::string>& more) override {
+    items.insert(items.end(), more.begin(), more.end());
+    ++repaints;
+  }
+  int ListCount() const override { return static_cast<int>(items.size()); }
+  std::string List(int i) const override {
+    return i >= 0 && i < ListCount() ? items[static_cast<size_t>(i)] : std::string();
+  }
+  int ListIndex() const override { return index; }
+  void SetListIndex(int i) override { index = (i >= 0 && i < ListCount()) ? i : -1; }
+  void SetToolTipText(const std::string& text) override { toolTip = text; }
+  std::string ToolTipText() const override { return toolTip; }
+
+  // Selects the item with this text, as a user's click does; false if absent.
+  bool Select(const std::string& text);
+
+  std::vector<std::string> items;
+  int index = -1;
+  int repaints = 0;
+  std::string toolTip;
+};
+
+class MemTextBox : public TextBox {
+ public:
+  void SetText(const std::string& value) override;
+  std::string Text() const override { return text; }
+  std::string text;
+};
+
+class MemButton : public Button {
+ public:
+  explicit MemButton(bool on = true) : enabled(on) {}
+  void SetEnabled(bool on) override { enabled = on; }
+  bool Enabled() const override { return enabled; }
+  bool enabled;
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string title;
+  MsgButtons buttons;
+  MsgIcon icon;
+};
+
+// Answers message boxes from a script and records everything asked of it.
+class ScriptedDesktop : public Desktop {
+ public:
+  MsgAnswer MsgBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                   MsgIcon icon) override;
+  bool SetClipboardText(const std::string& text) override;
+  void ShellOpen(const std::string& operation, const std::string& target) override;
+  std::string ErrorText(long code) override { return "system error " + std::to_string(code); }
+  std::string ProgramPath() override { return programPath; }
+
+  // Answers for the next boxes, in order. A box with no answer left is
+  // closed (Cancel, No or OK) and recorded all the same.
+  std::deque<MsgAnswer> answers;
+  std::vector<ShownMessage> messages;
+  std::string clipboard = "(untouched)";
+  int clipboardWrites = 0;
+  bool clipboardFails = false;
+  std::vector<std::pair<std::string, std::string>> opened;  // operation, target
+  std::string programPath = "C:\\Program Files\\Brovantine\\Brovantine.exe";
+};
+
+class RecordingWindows : public Windows {
+ public:
+  void ShowAbout() override { calls.push_back("ShowAbout"); }
+  void CloseAbout() override { calls.push_back("CloseAbout"); }
+  void CloseMain() override { calls.push_back("CloseMain"); }
+  std::vector<std::string> calls;
+};
+
+// A complete main window on memory, its controls in their start-up state.
+struct MemoryForm {
+  MemoryForm();
+  MemoryForm(const MemoryForm&) = delete;
+  MemoryForm& operator=(const MemoryForm&) = delete;
+
+  MemoryRegistry registry;
+  ScriptedDesktop desktop;
+  RecordingWindows windows;
+  MemListBox lists[8];  // [1] to [7]
+  MemTextBox texts[10];  // [1] to [9]
+  MemButton buttons[12];  // [1] to [11]
+  Form1 form;
+
+  // Sets a string value (REG_SZ, stored with its NUL), creating the key.
+  void SetString(RootKey root, const std::string& path, const std::string& name,
+                 const std::string& value);
+  void SetData(RootKey root, const std::string& path, const std::string& name,
+               const RegData& data);
+  void CreateKey(RootKey root, const std::string& path);
+  bool KeyExists(RootKey root, const std::string& path);
+  bool ValueExists(RootKey root, const std::string& path, const std::string& name);
+  // The value's text without its NUL, or "(missing)".
+  std::string ReadString(RootKey root, const std::string& path, const std::string& name);
+  std::vector<std::string> SubKeys(RootKey root, const std::string& path);
+  std::vector<std::string> Values(RootKey root, const std::string& path);
+};
+
+}  // namespace brv
