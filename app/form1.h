@@ -16,11 +16,10 @@ struct Form1 {
   Desktop* desktop = nullptr;
   Windows* windows = nullptr;
 
-  ListBox *List1 = nullptr, *List2 = nullptr, *List3 = nullptr, *List4 = nullptr,
-          *List5 = nullptr, *List6 = nullptr, *List7 = nullptr;
-  TextBox *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr,
-          *Text5 = nullptr, *Text6 = nullptr, *Text7 = nullptr, *Text8 = nullptr,
-          *Text9 = nullptr;
+  ListBox *List1 = nullptr, *List2 = nullptr, *List3 = nullptr, *List4 = nullptr, *List5 = nullptr,
+          *List6 = nullptr, *List7 = nullptr;
+  TextBox *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr, *Text5 = nullptr,
+          *Text6 = nullptr, *Text7 = nullptr, *Text8 = nullptr, *Text9 = nullptr;
   Button *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
          *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
          *Command9 = nullptr, *Command10 = nullptr, *Command11 = nullptr;

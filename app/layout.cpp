@@ -98,7 +98,7 @@ const std::vector<ControlSpec> kSplashControls = {
      "Donations accepted via PayPal.",
      360, 2160, 3735, 735, F::Default, kBlueText},
     {"lblPlatform", K::Label, "Frame1", "", 6765, 2340, 90, 360, F::Default, kNoFlags},
-    };
+};
 
 const std::vector<MenuSpec> kNoMenus;
 

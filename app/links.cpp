@@ -2,8 +2,12 @@
 
 namespace brv {
 
-void About_Click(Form1& form) { form.windows->ShowAbout(); }
-void Command7_Click(Form1& form) { form.windows->ShowAbout(); }
+void About_Click(Form1& form) {
+  form.windows->ShowAbout();
+}
+void Command7_Click(Form1& form) {
+  form.windows->ShowAbout();
+}
 
 // Not built yet.
 void Command8_Click(Form1&) {}

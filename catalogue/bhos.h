@@ -10,10 +10,10 @@ namespace brv {
 void CODINGS4(Form1& form);
 void List6_Click(Form1& form);
 void List7_Click(Form1& form);
-void Command2_Click(Form1& form);   // Disable BHO
-void Command3_Click(Form1& form);   // Enable BHO
-void Command6_Click(Form1& form);   // Delete the selected BHO
-void Command5_Click(Form1& form);   // Prevent loading with Windows Explorer
-void Command9_Click(Form1& form);   // Load with Windows Explorer
+void Command2_Click(Form1& form);  // Disable BHO
+void Command3_Click(Form1& form);  // Enable BHO
+void Command6_Click(Form1& form);  // Delete the selected BHO
+void Command5_Click(Form1& form);  // Prevent loading with Windows Explorer
+void Command9_Click(Form1& form);  // Load with Windows Explorer
 
 }  // namespace brv

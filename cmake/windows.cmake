@@ -1,7 +1,6 @@
 # The Windows build: Brovantine.exe and the tests that run under Wine.
 enable_language(RC)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DBRV_MAKER_NAME=\\\"${BRV_MAKER_NAME}\\\"")
 
 # One static file with no runtime DLLs to install.
 set(BRV_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
@@ -31,7 +30,7 @@ endforeach()
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/conformance/*.cpp)
 add_executable(brovantine_wintests ${WIN_TEST_SOURCES})
 target_include_directories(brovantine_wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(brovantine_wintests PRIVATE brv_win gtest)
+target_link_libraries(brovantine_wintests PRIVATE brv_win gtest gtest_main)
 target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-libstdc++)
 add_test(NAME windows_tests COMMAND brovantine_wintests)
 set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
@@ -43,3 +42,7 @@ if(WIN_BENCH_SOURCES)
   target_link_libraries(brovantine_winbench PRIVATE brv_win)
   target_link_options(brovantine_winbench PRIVATE ${BRV_STATIC_LINK})
 endif()
+
+# Screenshots: answers the start-up note and reports where the window is.
+add_executable(dismiss_note tools/dismiss_note_win.cpp)
+target_link_options(dismiss_note PRIVATE ${BRV_STATIC_LINK})

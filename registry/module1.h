@@ -23,10 +23,11 @@ bool SplitRegPath(std::string& path, RootKey& root);
 // its terminating NUL if it was stored with one; "Error" when the path is
 // rejected, the key cannot be opened or the value cannot be read or is not a
 // string; empty text when the root name is unknown.
-std::string GetRegString(Registry& registry, const std::string& path,
-                         const std::string& valueName);
+std::string GetRegString(Registry& registry, const std::string& path, const std::string& valueName);
 
 // True when a GetRegString result, trimmed, is "Error".
-inline bool IsError(const std::string& result) { return result == kError; }
+inline bool IsError(const std::string& result) {
+  return result == kError;
+}
 
 }  // namespace brv

@@ -4,8 +4,12 @@ namespace brv {
 
 namespace {
 
-bool IsHigh(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHigh(char32_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char32_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {

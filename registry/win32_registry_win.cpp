@@ -56,24 +56,25 @@ class Win32Key : public RegKey {
   long EnumValue(uint32_t index, std::string* name) override {
     if (valueName_.empty()) valueName_.resize(kMaxValueName);
     DWORD length = kMaxValueName;
-    LONG r = RegEnumValueW(key_, index, valueName_.data(), &length, nullptr, nullptr, nullptr,
-                           nullptr);
+    LONG r =
+        RegEnumValueW(key_, index, valueName_.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (r == ERROR_SUCCESS) *name = Narrow(valueName_.data(), length);
     return r;
   }
 
   long QueryValue(const std::string& name, RegData* data) override {
     std::wstring wide = Wide(name);
-    std::string bytes(512, '\0');
+    // Ask the stored size first and read exactly that: given room to spare,
+    // the query would add a terminating NUL that the data does not hold.
     for (;;) {
       DWORD type = REG_NONE;
-      DWORD size = static_cast<DWORD>(bytes.size());
-      LONG r = RegQueryValueExW(key_, wide.c_str(), nullptr, &type,
-                                reinterpret_cast<BYTE*>(bytes.data()), &size);
-      if (r == ERROR_MORE_DATA) {
-        bytes.resize(size > bytes.size() ? size : bytes.size() * 2);  // it may have grown
-        continue;
-      }
+      DWORD size = 0;
+      LONG r = RegQueryValueExW(key_, wide.c_str(), nullptr, &type, nullptr, &size);
+      if (r != ERROR_SUCCESS) return r;
+      std::string bytes(size, '\0');
+      r = RegQueryValueExW(key_, wide.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(bytes.data()), &size);
+      if (r == ERROR_MORE_DATA) continue;  // it grew in between
       if (r != ERROR_SUCCESS) return r;
       bytes.resize(size);
       data->type = type;
@@ -110,8 +111,7 @@ long Win32Registry::OpenKey(RootKey root, const std::string& path, Access access
   return r;
 }
 
-long Win32Registry::CreateKey(RootKey root, const std::string& path,
-                              std::unique_ptr<RegKey>* key) {
+long Win32Registry::CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) {
   HKEY handle = nullptr;
   LONG r = RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr, 0,
                            KEY_READ | KEY_WRITE, nullptr, &handle, nullptr);

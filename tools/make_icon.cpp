@@ -10,19 +10,31 @@
 namespace {
 
 // The standard 16-colour palette, as red, green, blue.
-const uint8_t kPalette[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-enum Colour { kBlack = 0, kNavy = 4, kTeal = 6, kSilver = 7, kGray = 8, kRed = 9, kGreen = 10,
-              kYellow = 11, kBlue = 12, kWhite = 15, kClear = -1 };
+const uint8_t kPalette[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                 {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                 {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                 {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+enum Colour {
+  kBlack = 0,
+  kNavy = 4,
+  kTeal = 6,
+  kSilver = 7,
+  kGray = 8,
+  kRed = 9,
+  kGreen = 10,
+  kYellow = 11,
+  kBlue = 12,
+  kWhite = 15,
+  kClear = -1
+};
 
 struct Image {
   int size;
   std::vector<int> pixels;  // colour index or kClear
   explicit Image(int s) : size(s), pixels(static_cast<size_t>(s * s), kClear) {}
   void Set(int x, int y, int colour) {
-    if (x >= 0 && y >= 0 && x < size && y < size) pixels[static_cast<size_t>(y * size + x)] = colour;
+    if (x >= 0 && y >= 0 && x < size && y < size)
+      pixels[static_cast<size_t>(y * size + x)] = colour;
   }
   // Coordinates are on a 32-unit grid, scaled to the image.
   void Rect(double x0, double y0, double x1, double y1, int colour) {

@@ -22,7 +22,9 @@ std::string WindowText(HWND window) {
   return FromWide(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
-void Win32ListBox::Clear() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
+void Win32ListBox::Clear() {
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+}
 
 void Win32ListBox::AddItems(const std::vector<std::string>& items) {
   if (items.empty()) return;
@@ -56,7 +58,9 @@ int Win32ListBox::ListIndex() const {
   return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
-void Win32ListBox::SetListIndex(int index) { SendMessageW(list_, LB_SETCURSEL, index, 0); }
+void Win32ListBox::SetListIndex(int index) {
+  SendMessageW(list_, LB_SETCURSEL, index, 0);
+}
 
 void Win32ListBox::SetToolTipText(const std::string& text) {
   std::wstring wide = ToWide(text);
@@ -84,10 +88,16 @@ void Win32TextBox::SetText(const std::string& text) {
   SetWindowTextW(edit_, ToWide(CutAtNul(text)).c_str());
 }
 
-std::string Win32TextBox::Text() const { return WindowText(edit_); }
+std::string Win32TextBox::Text() const {
+  return WindowText(edit_);
+}
 
-void Win32Button::SetEnabled(bool enabled) { EnableWindow(button_, enabled ? TRUE : FALSE); }
+void Win32Button::SetEnabled(bool enabled) {
+  EnableWindow(button_, enabled ? TRUE : FALSE);
+}
 
-bool Win32Button::Enabled() const { return IsWindowEnabled(button_) != FALSE; }
+bool Win32Button::Enabled() const {
+  return IsWindowEnabled(button_) != FALSE;
+}
 
 }  // namespace brv

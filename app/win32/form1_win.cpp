@@ -11,7 +11,9 @@ namespace brv {
 namespace {
 
 const wchar_t kClassName[] = L"BrovantineForm1";
-const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Not WS_CLIPCHILDREN: the window paints the inside of its frames, which
+// frames do not paint themselves.
+const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW existing = {};
@@ -24,8 +26,8 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
   windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                      16, 16, LR_DEFAULTCOLOR));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   windowClass.lpszClassName = kClassName;
   return RegisterClassExW(&windowClass) != 0;
 }
@@ -33,8 +35,7 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
 }  // namespace
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* registry,
-                                               Desktop* desktop, int showCommand,
-                                               bool endProgram) {
+                                               Desktop* desktop, int showCommand, bool endProgram) {
   if (!RegisterOnce(instance, Proc)) return nullptr;
   std::unique_ptr<MainWindow> self(new MainWindow());
   self->instance_ = instance;
@@ -47,9 +48,9 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   self->fonts_ = std::make_unique<FontSet>(dpi);
   HMENU menu = BuildMenu(layout, kFirstMenuId);
   const SIZE size = WindowSizeFor(layout, dpi, kStyle, 0, true);
-  HWND window = CreateWindowExW(0, kClassName, ToWide(layout.caption).c_str(), kStyle,
-                                CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, menu,
-                                instance, self.get());
+  HWND window =
+      CreateWindowExW(0, kClassName, ToWide(layout.caption).c_str(), kStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, size.cx, size.cy, nullptr, menu, instance, self.get());
   if (!window) {
     if (menu) DestroyMenu(menu);
     return nullptr;
@@ -121,9 +122,15 @@ int MainWindow::MenuId(const std::string& name) const {
   return -1;
 }
 
-void MainWindow::ShowAbout() { ShowSplash(instance_, window_); }
-void MainWindow::CloseAbout() { CloseSplash(); }
-void MainWindow::CloseMain() { DestroyWindow(window_); }
+void MainWindow::ShowAbout() {
+  ShowSplash(instance_, window_);
+}
+void MainWindow::CloseAbout() {
+  CloseSplash();
+}
+void MainWindow::CloseMain() {
+  DestroyWindow(window_);
+}
 
 void MainWindow::Dispatch(const char* control, Event event) {
   if (auto handler = FindHandler(control, event)) handler(form_);
@@ -182,15 +189,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
-      // Read-only text boxes: blue text on the button face.
+      // Labels and read-only text boxes on the button face; the text boxes'
+      // text in blue.
       HDC dc = reinterpret_cast<HDC>(wParam);
       auto it = built_.byId.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
       if (it != built_.byId.end() && (it->second->flags & kBlueText)) {
         SetTextColor(dc, RGB(0, 0, 255));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
-      break;
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_DESTROY:
       CloseSplash();

@@ -6,7 +6,9 @@
 
 namespace brv {
 
-int Twips(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+int Twips(int twips, int dpi) {
+  return MulDiv(twips, dpi, 1440);
+}
 
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
@@ -26,8 +28,7 @@ HFONT MakeFont(const wchar_t* face, int points, int dpi, int weight, bool underl
 }  // namespace
 
 FontSet::FontSet(int dpi) {
-  fonts_[static_cast<int>(FontKind::Default)] =
-      MakeFont(L"MS Shell Dlg", 8, dpi, FW_NORMAL, false);
+  fonts_[static_cast<int>(FontKind::Default)] = MakeFont(L"MS Shell Dlg", 8, dpi, FW_NORMAL, false);
   fonts_[static_cast<int>(FontKind::Arial)] = MakeFont(L"Arial", 8, dpi, FW_NORMAL, false);
   fonts_[static_cast<int>(FontKind::ArialBold)] = MakeFont(L"Arial", 8, dpi, FW_BOLD, false);
   fonts_[static_cast<int>(FontKind::ArialBlack)] =
@@ -43,7 +44,9 @@ FontSet::~FontSet() {
   }
 }
 
-HFONT FontSet::Get(FontKind kind) const { return fonts_[static_cast<int>(kind)]; }
+HFONT FontSet::Get(FontKind kind) const {
+  return fonts_[static_cast<int>(kind)];
+}
 
 void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built) {
@@ -101,10 +104,10 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
           break;
       }
       const int id = firstId + static_cast<int>(index);
-      HWND control = CreateWindowExW(
-          exStyle, className, ToWide(spec.caption).c_str(), style, Twips(left, dpi),
-          Twips(top, dpi), Twips(spec.width, dpi), height, parent,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+      HWND control =
+          CreateWindowExW(exStyle, className, ToWide(spec.caption).c_str(), style, Twips(left, dpi),
+                          Twips(top, dpi), Twips(spec.width, dpi), height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
       if (!control) continue;
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
       built->byName[spec.name] = control;

@@ -5,6 +5,8 @@ namespace brv {
 // Not built yet.
 void ShowSplash(HINSTANCE, HWND) {}
 void CloseSplash() {}
-HWND SplashWindow() { return nullptr; }
+HWND SplashWindow() {
+  return nullptr;
+}
 
 }  // namespace brv

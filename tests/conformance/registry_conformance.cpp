@@ -45,7 +45,8 @@ class RegistryConformance : public ::testing::Test {
 };
 
 TEST_F(RegistryConformance, SubKeysEnumerateSortedWithoutRegardToCaseKeptAsWritten) {
-  for (const char* name : {"zeta", "Alpha", "mid", "beta", "Z", "\xC3\xA9t\xC3\xA9", "\xD0\x96uk"}) {
+  for (const char* name :
+       {"zeta", "Alpha", "mid", "beta", "Z", "\xC3\xA9t\xC3\xA9", "\xD0\x96uk"}) {
     Create(name);
   }
   EXPECT_EQ((std::vector<std::string>{"Alpha", "beta", "mid", "Z", "zeta", "\xC3\xA9t\xC3\xA9",
@@ -71,8 +72,7 @@ TEST_F(RegistryConformance, NamesAreFoundWhateverTheirCase) {
 
 TEST_F(RegistryConformance, NamesOutsideAnyCodePageRoundTrip) {
   // Chinese, an emoji (a surrogate pair) and a lone surrogate.
-  const std::string names[] = {"\xE4\xB8\xAD\xE6\x96\x87", "\xF0\x9F\x98\x80x",
-                               "a\xED\xA0\x80z"};
+  const std::string names[] = {"\xE4\xB8\xAD\xE6\x96\x87", "\xF0\x9F\x98\x80x", "a\xED\xA0\x80z"};
   for (const std::string& name : names) {
     auto key = Create(name);
     ASSERT_TRUE(key);
@@ -92,7 +92,6 @@ TEST_F(RegistryConformance, NamesOutsideAnyCodePageRoundTrip) {
 TEST_F(RegistryConformance, ValuesKeepTheirTypeAndBytes) {
   const RegData cases[] = {
       {kRegSz, Utf8ToUtf16LeBytes("text", true)},
-      {kRegSz, Utf8ToUtf16LeBytes("unterminated", false)},
       {kRegSz, ""},
       {kRegExpandSz, Utf8ToUtf16LeBytes("%SystemRoot%\\x.dll", true)},
       {kRegDword, std::string("\x01\x00\x00\x00", 4)},
@@ -110,6 +109,11 @@ TEST_F(RegistryConformance, ValuesKeepTheirTypeAndBytes) {
   }
   RegData read;
   EXPECT_EQ(kErrorFileNotFound, base->QueryValue("absent", &read));
+  // String data stored without its NUL reads as stored.
+  const RegData bare{kRegSz, Utf8ToUtf16LeBytes("unterminated", false)};
+  WriteRawValue(kBase, "bare", bare);
+  ASSERT_EQ(kErrorSuccess, base->QueryValue("bare", &read));
+  EXPECT_EQ(bare.bytes, read.bytes);
 }
 
 TEST_F(RegistryConformance, ValueNamesAreCaseInsensitiveAndMayHoldBackslashes) {
@@ -180,13 +184,14 @@ TEST_F(RegistryConformance, GetRegStringReadsStringsWholeAndOnlyStrings) {
   key->SetValue("255", {kRegSz, Utf8ToUtf16LeBytes(s255, true)});
   key->SetValue("300", {kRegSz, Utf8ToUtf16LeBytes(s300, true)});
   key->SetValue("10000", {kRegSz, Utf8ToUtf16LeBytes(s10000, true)});
-  key->SetValue("bare", {kRegSz, Utf8ToUtf16LeBytes("  no nul  ", false)});
+  WriteRawValue(std::string(kBase) + "\\values", "bare",
+                {kRegSz, Utf8ToUtf16LeBytes("  no nul  ", false)});
   key->SetValue("padded", {kRegSz, Utf8ToUtf16LeBytes("  spaced  ", true)});
   key->SetValue("expand", {kRegExpandSz, Utf8ToUtf16LeBytes("%TEMP%\\x", true)});
   key->SetValue("dword", {kRegDword, std::string("\x31\x00\x00\x00", 4)});
   key->SetValue("binary", {kRegBinary, Utf8ToUtf16LeBytes("text", true)});
   key->SetValue("empty", {kRegSz, ""});
-  key->SetValue("odd", {kRegSz, std::string("A\0B", 3)});
+  WriteRawValue(std::string(kBase) + "\\values", "odd", {kRegSz, std::string("A\0B", 3)});
   const std::string path = Full("values");
   EXPECT_EQ(s254 + '\0', GetRegString(reg, path, "254"));
   EXPECT_EQ(s255 + '\0', GetRegString(reg, path, "255"));

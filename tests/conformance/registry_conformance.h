@@ -2,6 +2,8 @@
 // Wine on the real one. Each build defines ConformanceRegistry().
 #pragma once
 
+#include <string>
+
 #include "registry/registry.h"
 
 namespace brv {
@@ -9,5 +11,10 @@ namespace brv {
 // The registry under test; its current user's "Software\BrovantineConformance"
 // key is the cases' scratch space.
 Registry& ConformanceRegistry();
+
+// Stores a value's bytes exactly as given, under the current user. (Wine's
+// RegSetValueExW adds a NUL to string data that lacks one; Windows and the
+// registry in memory store what they are given.)
+void WriteRawValue(const std::string& path, const std::string& name, const RegData& data);
 
 }  // namespace brv

@@ -9,4 +9,11 @@ Registry& ConformanceRegistry() {
   return registry;
 }
 
+void WriteRawValue(const std::string& path, const std::string& name, const RegData& data) {
+  std::unique_ptr<RegKey> key;
+  if (ConformanceRegistry().CreateKey(kCurrentUser, path, &key) == kErrorSuccess) {
+    key->SetValue(name, data);
+  }
+}
+
 }  // namespace brv

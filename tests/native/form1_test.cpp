@@ -120,7 +120,8 @@ TEST(Layout, Form1TableHasEveryNamedControlInsideTheWindow) {
   for (int i = 1; i <= 15; ++i) EXPECT_TRUE(names.count("Label" + std::to_string(i)));
   for (int i = 1; i <= 4; ++i) EXPECT_TRUE(names.count("Frame" + std::to_string(i)));
   int disabled = 0;
-  for (const ControlSpec& control : layout.controls) disabled += (control.flags & kDisabled) ? 1 : 0;
+  for (const ControlSpec& control : layout.controls)
+    disabled += (control.flags & kDisabled) ? 1 : 0;
   EXPECT_EQ(5, disabled);
   std::vector<std::string> menuOrder;
   for (const MenuSpec& menu : layout.menus) menuOrder.push_back(menu.name);

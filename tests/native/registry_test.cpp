@@ -61,7 +61,8 @@ TEST(GetRegString, RootsAndRejectedPaths) {
   EXPECT_EQ(std::string("root default") + '\0', GetRegString(registry, "HKEY_CURRENT_USER", ""));
   EXPECT_EQ("", GetRegString(registry, "HKEY_NOWHERE\\Software", "v"));
   // A rejected path is never read under the root of an earlier call.
-  EXPECT_EQ(std::string("value") + '\0', GetRegString(registry, "HKEY_CURRENT_USER\\Software", "v"));
+  EXPECT_EQ(std::string("value") + '\0',
+            GetRegString(registry, "HKEY_CURRENT_USER\\Software", "v"));
   EXPECT_EQ("Error", GetRegString(registry, "Software", "v"));
   EXPECT_EQ("Error", GetRegString(registry, "hkey_current_user\\Software", "v"));
   EXPECT_EQ("Error", GetRegString(registry, "HKEY_CURRENT_USER\\Software\\", "v"));
@@ -69,22 +70,37 @@ TEST(GetRegString, RootsAndRejectedPaths) {
 }
 
 TEST(Text, Utf16RoundTripsEverything) {
-  const std::string samples[] = {"plain", "\xC3\xA9t\xC3\xA9", "\xE4\xB8\xAD",
-                                 "\xF0\x9F\x98\x80", "lone \xED\xA0\x80 high",
+  const std::string samples[] = {"plain",
+                                 "\xC3\xA9t\xC3\xA9",
+                                 "\xE4\xB8\xAD",
+                                 "\xF0\x9F\x98\x80",
+                                 "lone \xED\xA0\x80 high",
                                  std::string("nul\0in", 6)};
   for (const std::string& sample : samples) {
     EXPECT_EQ(sample, Utf16ToUtf8(Utf8ToUtf16(sample)));
     EXPECT_EQ(sample, Utf16LeBytesToUtf8(Utf8ToUtf16LeBytes(sample, false)));
   }
-  EXPECT_EQ(u"\xFFFD" u"a", Utf8ToUtf16("\xFF" "a"));         // not UTF-8
-  EXPECT_EQ(u"\xFFFD" u"b", Utf8ToUtf16("\xC3" "b"));         // cut short
-  EXPECT_EQ(u"\xFFFD" u"\xFFFD", Utf8ToUtf16("\xC0\xAF"));  // over-long
+  EXPECT_EQ(
+      u"\xFFFD"
+      u"a",
+      Utf8ToUtf16("\xFF"
+                  "a"));  // not UTF-8
+  EXPECT_EQ(
+      u"\xFFFD"
+      u"b",
+      Utf8ToUtf16("\xC3"
+                  "b"));  // cut short
+  EXPECT_EQ(
+      u"\xFFFD"
+      u"\xFFFD",
+      Utf8ToUtf16("\xC0\xAF"));  // over-long
   EXPECT_EQ(std::string("a\0\0\0", 4), Utf8ToUtf16LeBytes("a", true));
 }
 
 TEST(Text, UpperCaseAndTrim) {
   EXPECT_EQ("{ABC-DEF}", UpperCase("{abc-def}"));
-  EXPECT_EQ("\xC3\x89T\xC3\x89 \xD0\x96 \xC5\xB8", UpperCase("\xC3\xA9t\xC3\xA9 \xD0\xB6 \xC3\xBF"));
+  EXPECT_EQ("\xC3\x89T\xC3\x89 \xD0\x96 \xC5\xB8",
+            UpperCase("\xC3\xA9t\xC3\xA9 \xD0\xB6 \xC3\xBF"));
   EXPECT_EQ("\xC3\x9F", UpperCase("\xC3\x9F"));  // no single upper case
   EXPECT_EQ("a b", TrimSpaces("  a b  "));
   EXPECT_EQ("\ta\t", TrimSpaces(" \ta\t "));

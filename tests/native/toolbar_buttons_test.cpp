@@ -13,7 +13,9 @@ const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
 const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
 const char kC[] = "{CCCCCCCC-0000-0000-0000-000000000003}";
 
-std::string Entry(const std::string& id) { return std::string(kExt) + "\\" + id; }
+std::string Entry(const std::string& id) {
+  return std::string(kExt) + "\\" + id;
+}
 
 class ToolbarButtons : public ::testing::Test {
  protected:
@@ -55,7 +57,8 @@ TEST_F(ToolbarButtons, CurrentUserClickShowsExecScriptOrClassFile) {
   m.SetString(kCurrentUser, Entry(kA), "MenuText", "Alpha menu");
   m.SetString(kCurrentUser, Entry(kB), "ButtonText", "Beta");
   m.SetString(kCurrentUser, Entry(kB), "Script", "C:\\b.htm");
-  m.SetString(kCurrentUser, Entry(kC), "ClsidExtension", "  {C1A55000-0000-0000-0000-000000000000}");
+  m.SetString(kCurrentUser, Entry(kC), "ClsidExtension",
+              "  {C1A55000-0000-0000-0000-000000000000}");
   m.SetString(kClassesRoot, "CLSID\\{C1A55000-0000-0000-0000-000000000000}\\InProcServer32", "",
               "C:\\c.dll");
   CODINGS(form);

@@ -15,7 +15,9 @@ bool MemListBox::Select(const std::string& text) {
   return false;
 }
 
-void MemTextBox::SetText(const std::string& value) { text = CutAtNul(value); }
+void MemTextBox::SetText(const std::string& value) {
+  text = CutAtNul(value);
+}
 
 MsgAnswer ScriptedDesktop::MsgBox(const std::string& text, const std::string& title,
                                   MsgButtons buttons, MsgIcon icon) {
@@ -88,8 +90,7 @@ bool MemoryForm::ValueExists(RootKey root, const std::string& path, const std::s
          key->QueryValue(name, &data) == kErrorSuccess;
 }
 
-std::string MemoryForm::ReadString(RootKey root, const std::string& path,
-                                   const std::string& name) {
+std::string MemoryForm::ReadString(RootKey root, const std::string& path, const std::string& name) {
   std::unique_ptr<RegKey> key;
   RegData data;
   if (registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess ||

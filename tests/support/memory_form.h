@@ -99,16 +99,15 @@ struct MemoryForm {
   MemoryRegistry registry;
   ScriptedDesktop desktop;
   RecordingWindows windows;
-  MemListBox lists[8];  // [1] to [7]
-  MemTextBox texts[10];  // [1] to [9]
+  MemListBox lists[8];    // [1] to [7]
+  MemTextBox texts[10];   // [1] to [9]
   MemButton buttons[12];  // [1] to [11]
   Form1 form;
 
   // Sets a string value (REG_SZ, stored with its NUL), creating the key.
   void SetString(RootKey root, const std::string& path, const std::string& name,
                  const std::string& value);
-  void SetData(RootKey root, const std::string& path, const std::string& name,
-               const RegData& data);
+  void SetData(RootKey root, const std::string& path, const std::string& name, const RegData& data);
   void CreateKey(RootKey root, const std::string& path);
   bool KeyExists(RootKey root, const std::string& path);
   bool ValueExists(RootKey root, const std::string& path, const std::string& name);

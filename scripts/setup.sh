@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running need, if
+# any are missing (as root, or through sudo).
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ libgtest-dev googletest clang-format
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  wine wine64 xvfb xauth imagemagick fonts-liberation
+)
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}" >&2
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,222 @@
+#include "harness_win.h"
+
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include "app/win32/controls_win.h"
+
+namespace brv {
+
+namespace {
+
+BoxAnswerer* g_answerer = nullptr;
+const wchar_t kScratchBase[] = L"Software\\BrovantineTestScratch";
+
+HKEY OpenScratch(const wchar_t* name) {
+  std::wstring path = std::wstring(kScratchBase) + L"\\" + name;
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  return key;
+}
+
+std::wstring W(const std::string& text) {
+  return ToWide(text);
+}
+
+}  // namespace
+
+ScratchRegistry::ScratchRegistry() {
+  RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  SHDeleteKeyW(HKEY_CURRENT_USER, kScratchBase);
+  keys_[0] = OpenScratch(L"HKCU");
+  keys_[1] = OpenScratch(L"HKLM");
+  keys_[2] = OpenScratch(L"HKCR");
+  EXPECT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, keys_[0]));
+  EXPECT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, keys_[1]));
+  EXPECT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, keys_[2]));
+}
+
+ScratchRegistry::~ScratchRegistry() {
+  RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  for (HKEY key : keys_) {
+    if (key) RegCloseKey(key);
+  }
+  SHDeleteKeyW(HKEY_CURRENT_USER, kScratchBase);
+}
+
+BoxAnswerer::BoxAnswerer() {
+  g_answerer = this;
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+BoxAnswerer::~BoxAnswerer() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  g_answerer = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_answerer) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    wchar_t className[32] = {};
+    GetClassNameW(box, className, 32);
+    if (wcscmp(className, L"#32770") == 0) {
+      SeenBox seen;
+      seen.title = WindowText(box);
+      seen.text = WindowText(GetDlgItem(box, 0xFFFF));
+      seen.hasOk = GetDlgItem(box, IDOK) != nullptr;
+      seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
+      seen.hasYes = GetDlgItem(box, IDYES) != nullptr;
+      seen.hasNo = GetDlgItem(box, IDNO) != nullptr;
+      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetClassNameW(child, className, 32);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
+            SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+          seen.hasIcon = true;
+        }
+      }
+      g_answerer->seen.push_back(seen);
+      if (g_answerer->onShow) g_answerer->onShow(g_answerer->context);
+      int answer = seen.hasCancel ? IDCANCEL : seen.hasNo ? IDNO : IDOK;
+      if (!g_answerer->answers.empty()) {
+        answer = g_answerer->answers.front();
+        g_answerer->answers.pop_front();
+      }
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Pump() {
+  for (int round = 0; round < 3; ++round) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  }
+}
+
+void ClickListItem(HWND list, int index, bool doubleClick) {
+  SendMessageW(list, LB_SETTOPINDEX, index, 0);
+  RECT item;
+  ASSERT_NE(LB_ERR, SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)));
+  const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  if (doubleClick) {
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+  }
+  Pump();
+}
+
+int FindListItem(HWND list, const std::string& text) {
+  std::vector<std::string> items = ListItems(list);
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i] == text) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void ClickButton(HWND button) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Pump();
+}
+
+void ChooseMenu(const MainWindow& window, const std::string& name) {
+  PostMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(window.MenuId(name), 0), 0);
+  Pump();
+}
+
+std::vector<std::string> ListItems(HWND list) {
+  std::vector<std::string> items;
+  Win32ListBox box(list, nullptr);
+  for (int i = 0; i < box.ListCount(); ++i) items.push_back(box.List(i));
+  return items;
+}
+
+void SetData(HKEY root, const std::string& path, const std::string& name, DWORD type,
+             const std::string& bytes) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, W(name).c_str(), 0, type,
+                                          reinterpret_cast<const BYTE*>(bytes.data()),
+                                          static_cast<DWORD>(bytes.size())));
+  RegCloseKey(key);
+}
+
+void SetString(HKEY root, const std::string& path, const std::string& name,
+               const std::string& value) {
+  std::wstring wide = W(value);
+  SetData(root, path, name, REG_SZ,
+          std::string(reinterpret_cast<const char*>(wide.c_str()),
+                      (wide.size() + 1) * sizeof(wchar_t)));
+}
+
+void CreateKey(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key, nullptr));
+  RegCloseKey(key);
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
+  return RegGetValueW(root, W(path).c_str(), W(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
+                      nullptr) == ERROR_SUCCESS;
+}
+
+std::vector<std::string> SubKeys(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  wchar_t name[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 512;
+    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)) break;
+    names.push_back(FromWide(name, length));
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+WindowTest::WindowTest() = default;
+
+WindowTest::~WindowTest() {
+  window.reset();
+  Pump();
+}
+
+void WindowTest::Open() {
+  boxes.answers.push_front(IDOK);  // the start-up note
+  window = MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop, SW_SHOWNORMAL, false);
+  ASSERT_TRUE(window);
+  desktop.SetOwner(window->Handle());
+  Pump();
+}
+
+std::string WindowTest::Text(const std::string& name) const {
+  return WindowText(Control(name));
+}
+
+bool WindowTest::Enabled(const std::string& name) const {
+  return IsWindowEnabled(Control(name)) != FALSE;
+}
+
+}  // namespace brv

@@ -1,0 +1,98 @@
+// Driving the real main window in-process: a scratch registry behind the
+// predefined root keys, message boxes answered as they open, clicks posted
+// as a user's would arrive.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/desktop_win.h"
+#include "app/win32/form1_win.h"
+#include "registry/win32_registry_win.h"
+
+namespace brv {
+
+// Points HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of this
+// process at fresh, empty scratch keys until it goes.
+class ScratchRegistry {
+ public:
+  ScratchRegistry();
+  ~ScratchRegistry();
+  ScratchRegistry(const ScratchRegistry&) = delete;
+  ScratchRegistry& operator=(const ScratchRegistry&) = delete;
+
+ private:
+  HKEY keys_[3] = {};
+};
+
+struct SeenBox {
+  std::string title;
+  std::string text;
+  bool hasOk = false, hasCancel = false, hasYes = false, hasNo = false, hasIcon = false;
+};
+
+// Answers message boxes of this thread, in order, and records them. A box
+// with no answer left is closed with Cancel, No or OK and recorded.
+class BoxAnswerer {
+ public:
+  BoxAnswerer();
+  ~BoxAnswerer();
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  std::deque<int> answers;  // IDOK, IDCANCEL, IDYES, IDNO
+  std::vector<SeenBox> seen;
+  // Runs as each box opens, before it is answered.
+  void (*onShow)(void* context) = nullptr;
+  void* context = nullptr;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+  HHOOK hook_ = nullptr;
+};
+
+// Handles every message waiting for this thread, twice over a short pause so
+// that messages posted while handling are handled too.
+void Pump();
+
+// Clicks, double-clicks and selections as a user makes them.
+void ClickListItem(HWND list, int index, bool doubleClick = false);
+// The index of an item's text, or -1.
+int FindListItem(HWND list, const std::string& text);
+void ClickButton(HWND button);
+void ChooseMenu(const MainWindow& window, const std::string& name);
+std::vector<std::string> ListItems(HWND list);
+
+// Registry helpers on the real registry.
+void SetString(HKEY root, const std::string& path, const std::string& name,
+               const std::string& value);
+void SetData(HKEY root, const std::string& path, const std::string& name, DWORD type,
+             const std::string& bytes);
+void CreateKey(HKEY root, const std::string& path);
+bool KeyExists(HKEY root, const std::string& path);
+bool ValueExists(HKEY root, const std::string& path, const std::string& name);
+std::vector<std::string> SubKeys(HKEY root, const std::string& path);
+
+// A main window on the scratch registry with its start-up note answered.
+class WindowTest {
+ public:
+  WindowTest();
+  virtual ~WindowTest();
+  // Creates the window and lets it load (the note answered with OK).
+  void Open();
+  HWND Control(const std::string& name) const { return window->Control(name); }
+  std::string Text(const std::string& name) const;
+  bool Enabled(const std::string& name) const;
+
+  ScratchRegistry scratch;
+  BoxAnswerer boxes;
+  Win32Registry registry;
+  Win32Desktop desktop;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace brv

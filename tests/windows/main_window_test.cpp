@@ -1,0 +1,207 @@
+// The real main window, driven as a user drives it, on a scratch registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/layout.h"
+#include "app/win32/controls_win.h"
+#include "harness_win.h"
+
+namespace brv {
+namespace {
+
+const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
+const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
+const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
+
+std::string Ext(const std::string& id) {
+  return kExt + id;
+}
+
+class MainWindowTest : public ::testing::Test, public WindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+};
+
+TEST_F(MainWindowTest, StartUpNoteComesFirstThenTheListsFill) {
+  SetString(HKEY_CURRENT_USER, Ext(kA), "ButtonText", "Alpha");
+  CreateKey(HKEY_LOCAL_MACHINE, Ext(kB));
+  CreateKey(HKEY_LOCAL_MACHINE, Ext("not-a-class"));
+  struct Seen {
+    MainWindowTest* test;
+    int countAtNote = -1;
+  } seen{this};
+  boxes.context = &seen;
+  boxes.onShow = [](void* context) {
+    auto* s = static_cast<Seen*>(context);
+    if (s->test->window) {
+      s->countAtNote = static_cast<int>(SendMessageW(s->test->Control("List1"), LB_GETCOUNT, 0, 0));
+    }
+  };
+  Open();
+  ASSERT_EQ(1u, boxes.seen.size());
+  EXPECT_EQ(0, seen.countAtNote);
+  EXPECT_EQ("IMPORTANT NOTE", boxes.seen[0].title);
+  EXPECT_TRUE(boxes.seen[0].hasOk);
+  EXPECT_FALSE(boxes.seen[0].hasCancel);
+  EXPECT_FALSE(boxes.seen[0].hasIcon);
+  EXPECT_EQ(0u, boxes.seen[0].text.find("Brovantine does not backup the registry"));
+  EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
+  EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List2")));
+}
+
+TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
+  Open();
+  HWND main = window->Handle();
+  wchar_t caption[64];
+  GetWindowTextW(main, caption, 64);
+  EXPECT_STREQ(L"Brovantine", caption);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(MulDiv(11640, dpi, 1440), client.right);
+  EXPECT_EQ(MulDiv(7365, dpi, 1440), client.bottom);
+  const FormSpec& layout = Form1Layout();
+  for (const ControlSpec& spec : layout.controls) {
+    HWND control = Control(spec.name);
+    ASSERT_TRUE(control) << spec.name;
+    if (spec.kind == ControlKind::Line) continue;
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+    int left = spec.left, top = spec.top;
+    if (spec.container) {
+      left += FindControl(layout, spec.container)->left;
+      top += FindControl(layout, spec.container)->top;
+    }
+    EXPECT_EQ(MulDiv(left, dpi, 1440), rect.left) << spec.name;
+    EXPECT_EQ(MulDiv(top, dpi, 1440), rect.top) << spec.name;
+    EXPECT_EQ(MulDiv(spec.width, dpi, 1440), rect.right - rect.left) << spec.name;
+    EXPECT_EQ(!(spec.flags & kHidden), IsWindowVisible(control) != FALSE) << spec.name;
+    EXPECT_EQ(!(spec.flags & kDisabled), IsWindowEnabled(control) != FALSE) << spec.name;
+    if (spec.kind != ControlKind::ListBox) {
+      EXPECT_EQ(spec.caption, Text(spec.name)) << spec.name;
+    }
+    if (spec.kind == ControlKind::TextBox) {
+      EXPECT_TRUE(GetWindowLongW(control, GWL_STYLE) & ES_READONLY) << spec.name;
+    }
+  }
+  HMENU bar = GetMenu(main);
+  ASSERT_TRUE(bar);
+  ASSERT_EQ(4, GetMenuItemCount(bar));
+  const wchar_t* top[] = {L"&About", L"&Refresh", L"&Options", L"Exit"};
+  for (int i = 0; i < 4; ++i) {
+    wchar_t text[128];
+    GetMenuStringW(bar, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(top[i], text);
+  }
+  HMENU options = GetSubMenu(bar, 2);
+  ASSERT_EQ(3, GetMenuItemCount(options));
+  wchar_t text[128];
+  GetMenuStringW(options, 1, text, 128, MF_BYPOSITION);
+  EXPECT_STREQ(L"&Increase Security level for Internet Zone (Internet Explorer)", text);
+}
+
+TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntry) {
+  SetString(HKEY_CURRENT_USER, Ext(kA), "ButtonText", "Alpha");
+  SetString(HKEY_CURRENT_USER, Ext(kA), "Exec", "C:\\alpha.exe");
+  SetString(HKEY_CURRENT_USER, Ext(kA), "MenuText", "Alpha menu");
+  SetString(HKEY_CURRENT_USER, Ext(kA) + "\\Sub", "deep", "x");
+  SetString(HKEY_CURRENT_USER, Ext(kB), "ButtonText", "Beta");
+  SetString(HKEY_LOCAL_MACHINE, Ext(kA), "ButtonText", "Machine twin");
+  Open();
+  ClickListItem(Control("List2"), 0);
+  EXPECT_EQ("Machine twin", Text("Text1"));
+  EXPECT_EQ("Item not listed in Tools Menu", Text("Text9"));
+  EXPECT_TRUE(Enabled("Command1"));
+
+  ClickListItem(Control("List1"), FindListItem(Control("List1"), kA));
+  EXPECT_EQ("Alpha", Text("Text1"));
+  EXPECT_EQ("C:\\alpha.exe", Text("Text2"));
+  EXPECT_EQ("Alpha menu", Text("Text9"));
+  EXPECT_EQ(-1, SendMessageW(Control("List2"), LB_GETCURSEL, 0, 0));
+
+  const size_t before = boxes.seen.size();
+  boxes.answers = {IDCANCEL};
+  ClickButton(Control("Command1"));
+  ASSERT_EQ(before + 1, boxes.seen.size());
+  EXPECT_EQ("Delete Confirmation", boxes.seen.back().title);
+  EXPECT_EQ("Are you sure? Changes cannot be reverted", boxes.seen.back().text);
+  EXPECT_TRUE(boxes.seen.back().hasOk && boxes.seen.back().hasCancel);
+  EXPECT_FALSE(boxes.seen.back().hasIcon);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
+
+  boxes.answers = {IDOK};
+  ClickButton(Control("Command1"));
+  EXPECT_EQ(before + 2, boxes.seen.size());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kB)));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Ext(kA)));
+  EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
+  EXPECT_EQ("", Text("Text1"));
+  EXPECT_EQ("", Text("Text2"));
+  EXPECT_EQ("", Text("Text9"));
+}
+
+TEST_F(MainWindowTest, RefreshShowsOutsideChanges) {
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  Open();
+  EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
+  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Ext(kA)).c_str());
+  CreateKey(HKEY_CURRENT_USER, Ext("{bbbbbbbb-0000-0000-0000-000000000002}"));
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
+  EXPECT_EQ(1u, boxes.seen.size());  // only the start-up note
+}
+
+TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
+  const std::string nonAscii = "{\xC3\xA9\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
+  SetString(HKEY_CURRENT_USER, Ext(nonAscii), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9");
+  SetString(HKEY_CURRENT_USER, Ext(nonAscii), "Exec", std::string(10000, 'x'));
+  SetData(HKEY_CURRENT_USER, Ext(kA), "ButtonText", REG_DWORD, std::string(4, '\x07'));
+  std::wstring bare = L"no terminator";
+  SetData(HKEY_CURRENT_USER, Ext(kA), "Exec", REG_SZ,
+          std::string(reinterpret_cast<const char*>(bare.data()), bare.size() * 2));
+  SetString(HKEY_CURRENT_USER, Ext(kB), "ButtonText", std::string(300, 'b'));
+  Open();
+  const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
+  ASSERT_EQ((std::vector<std::string>{kA, kB, shown}), ListItems(Control("List1")));
+
+  ClickListItem(Control("List1"), 2);
+  EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9", Text("Text1"));
+  EXPECT_EQ(std::string(10000, 'x'), Text("Text2"));
+  ClickListItem(Control("List1"), 0);
+  EXPECT_EQ("No name reference found in the registry", Text("Text1"));
+  EXPECT_EQ("no terminator", Text("Text2"));
+  ClickListItem(Control("List1"), 1);
+  EXPECT_EQ(std::string(300, 'b'), Text("Text1"));
+
+  // The key goes between the fill and the click.
+  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Ext(kB)).c_str());
+  ClickListItem(Control("List1"), 0);
+  ClickListItem(Control("List1"), 1);
+  EXPECT_EQ("No name reference found in the registry", Text("Text1"));
+  EXPECT_EQ("No reference found in the registry", Text("Text2"));
+
+  ClickListItem(Control("List1"), 2);
+  boxes.answers = {IDOK};
+  ClickButton(Control("Command1"));
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExt));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+  Open();
+  HWND main = window->Handle();
+  ChooseMenu(*window, "Exit");
+  EXPECT_FALSE(IsWindow(main));
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,45 @@
+// For screenshots: waits for Brovantine's start-up note, answers it with OK,
+// lets the lists fill, and prints the main window's rectangle on the screen
+// as "left top width height".
+//   dismiss_note.exe [SECONDS]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+HWND WaitFor(const wchar_t* className, const wchar_t* title, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    HWND window = FindWindowW(className, title);
+    if (window && IsWindowVisible(window)) return window;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const DWORD limit = (argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 60) * 1000;
+  HWND note = WaitFor(L"#32770", L"IMPORTANT NOTE", limit);
+  if (!note) {
+    std::fprintf(stderr, "dismiss_note: no start-up note appeared\n");
+    return 1;
+  }
+  PostMessageW(note, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  HWND main = WaitFor(L"BrovantineForm1", L"Brovantine", 5000);
+  if (!main) {
+    std::fprintf(stderr, "dismiss_note: no main window\n");
+    return 1;
+  }
+  const DWORD start = GetTickCount();
+  while (IsWindow(note) && GetTickCount() - start < 5000) Sleep(20);
+  Sleep(500);  // the fills and the repaint
+  RECT rect;
+  GetWindowRect(main, &rect);
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+              rect.bottom - rect.top);
+  return 0;
+}
