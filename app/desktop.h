@@ -34,6 +34,8 @@ class Desktop {
 class Windows {
  public:
   virtual ~Windows() = default;
+  // Shows the main window (after the start-up note, before the fills).
+  virtual void ShowMain() = 0;
   // Shows the About window without waiting; one instance.
   virtual void ShowAbout() = 0;
   virtual void CloseAbout() = 0;

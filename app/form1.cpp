@@ -22,6 +22,7 @@ const char* const kStartupNote =
 
 void Form_Load(Form1& form) {
   form.desktop->MsgBox(kStartupNote, kStartupTitle, MsgButtons::Ok, MsgIcon::None);
+  form.windows->ShowMain();
   Refresh_Click(form);
 }
 

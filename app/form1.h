@@ -32,7 +32,8 @@ struct Form1 {
 inline constexpr const char* kStartupTitle = "IMPORTANT NOTE";
 extern const char* const kStartupNote;
 
-// Window load: the start-up note, then the four panel fills.
+// Window load: the start-up note, then the window shows and the four panels
+// fill.
 void Form_Load(Form1& form);
 void Refresh_Click(Form1& form);
 void Exit_Click(Form1& form);

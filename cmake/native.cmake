@@ -17,10 +17,9 @@ add_test(NAME native_tests COMMAND brovantine_tests)
 
 add_executable(make_icon tools/make_icon.cpp)
 
-file(GLOB NATIVE_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
-list(FILTER NATIVE_BENCH_SOURCES EXCLUDE REGEX "_win\\.cpp$")
-if(NATIVE_BENCH_SOURCES)
-  add_executable(brovantine_bench ${NATIVE_BENCH_SOURCES} tests/support/memory_form.cpp)
-  target_include_directories(brovantine_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/bench)
-  target_link_libraries(brovantine_bench PRIVATE brv_core)
-endif()
+# Benchmarks: build them without sanitizers (scripts/bench.sh does).
+file(GLOB BENCH_CASES CONFIGURE_DEPENDS bench/*_bench.cpp)
+add_executable(brovantine_bench bench/main.cpp bench/bench.cpp ${BENCH_CASES}
+  tests/support/memory_form.cpp)
+target_include_directories(brovantine_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(brovantine_bench PRIVATE brv_core)

@@ -35,13 +35,14 @@ target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-l
 add_test(NAME windows_tests COMMAND brovantine_wintests)
 set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
 
-file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/*_win.cpp)
-if(WIN_BENCH_SOURCES)
-  add_executable(brovantine_winbench ${WIN_BENCH_SOURCES})
-  target_include_directories(brovantine_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/bench)
-  target_link_libraries(brovantine_winbench PRIVATE brv_win)
-  target_link_options(brovantine_winbench PRIVATE ${BRV_STATIC_LINK})
-endif()
+# Benchmarks under Wine (scripts/bench.sh), and a trivial window program to
+# compare the start-up with.
+file(GLOB BENCH_CASES CONFIGURE_DEPENDS bench/*_bench.cpp)
+add_executable(brovantine_winbench bench/main_win.cpp bench/bench.cpp ${BENCH_CASES})
+target_link_libraries(brovantine_winbench PRIVATE brv_win)
+target_link_options(brovantine_winbench PRIVATE ${BRV_STATIC_LINK})
+add_executable(trivial_window WIN32 tools/trivial_window_win.cpp)
+target_link_options(trivial_window PRIVATE ${BRV_STATIC_LINK})
 
 # Screenshots: answers the start-up note and reports where the window is.
 add_executable(dismiss_note tools/dismiss_note_win.cpp)

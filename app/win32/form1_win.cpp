@@ -63,10 +63,10 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_);
-  self->Bind();
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
+  self->showCommand_ = showCommand;
+  self->dpi_ = dpi;
+  // The load shows the start-up note first: the controls are made and the
+  // window shown after it (ShowMain), so the note comes up at once.
   PostMessageW(window, kLoadMessage, 0, 0);
   return self;
 }
@@ -78,13 +78,25 @@ MainWindow::~MainWindow() {
   }
 }
 
+void MainWindow::ShowMain() {
+  if (built_.byName.empty()) {
+    BuildControls(window_, Form1Layout(), dpi_, *fonts_, kFirstControlId, &built_);
+    Bind();
+  }
+  ShowWindow(window_, showCommand_);
+  UpdateWindow(window_);
+}
+
 void MainWindow::Bind() {
   for (const auto& entry : built_.byName) {
     const ControlSpec& spec = *FindControl(Form1Layout(), entry.first.c_str());
     HWND control = entry.second;
     if (spec.kind == ControlKind::ListBox) {
       lists_[entry.first] = std::make_unique<Win32ListBox>(control, built_.toolTip);
-      SetWindowSubclass(control, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+      // Subclassed through its window procedure, the old one kept in its
+      // user data (the list box does not use it).
+      SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
     } else if (spec.kind == ControlKind::TextBox) {
       texts_[entry.first] = std::make_unique<Win32TextBox>(control);
     } else if (spec.kind == ControlKind::Button) {
@@ -147,17 +159,19 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   return self->Handle(message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR self) {
-  if (message == WM_MOUSEMOVE) {
-    auto* window = reinterpret_cast<MainWindow*>(self);
-    const int id = GetDlgCtrlID(list);
-    auto it = window->built_.byId.find(id);
-    if (it != window->built_.byId.end()) window->Dispatch(it->second->name, Event::MouseMove);
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(list, ListProc, 1);
+LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA));
+    if (self) {
+      RelayToToolTip(self->built_.toolTip, list, message, wParam, lParam);
+      if (message == WM_MOUSEMOVE) {
+        auto it = self->built_.byId.find(GetDlgCtrlID(list));
+        if (it != self->built_.byId.end()) self->Dispatch(it->second->name, Event::MouseMove);
+      }
+    }
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return CallWindowProcW(previous, list, message, wParam, lParam);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,8 +21,9 @@ inline constexpr UINT kLoadMessage = WM_APP + 1;
 
 class MainWindow : public Windows {
  public:
-  // Creates and shows the window and posts its load. With `endProgram`, the
-  // window's destruction ends the message loop.
+  // Creates the window, hidden, and posts its load: the start-up note, then
+  // the controls are made, the window shows and the panels fill. With
+  // `endProgram`, the window's destruction ends the message loop.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance, Registry* registry,
                                             Desktop* desktop, int showCommand, bool endProgram);
   ~MainWindow() override;
@@ -32,6 +33,7 @@ class MainWindow : public Windows {
   int MenuId(const std::string& name) const;
   Form1& Form() { return form_; }
 
+  void ShowMain() override;
   void ShowAbout() override;
   void CloseAbout() override;
   void CloseMain() override;
@@ -39,8 +41,7 @@ class MainWindow : public Windows {
  private:
   MainWindow() = default;
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Dispatch(const char* control, Event event);
   void Bind();
@@ -48,6 +49,8 @@ class MainWindow : public Windows {
   HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;
   bool endProgram_ = false;
+  int showCommand_ = SW_SHOWNORMAL;
+  int dpi_ = 96;
   std::unique_ptr<FontSet> fonts_;
   BuiltControls built_;
   std::map<std::string, std::unique_ptr<Win32ListBox>> lists_;

@@ -116,7 +116,9 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
         std::wstring hint = (spec.flags & kHint) ? ToWide(kIdentifierHint) : std::wstring();
         TOOLINFOW tool = {};
         tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        // The tooltip is told of mouse messages by the window (RelayToToolTip):
+        // letting it subclass the list box makes every message of the box slow.
+        tool.uFlags = TTF_IDISHWND;
         tool.hwnd = parent;
         tool.uId = reinterpret_cast<UINT_PTR>(control);
         tool.lpszText = hint.data();
@@ -124,6 +126,16 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
       }
     }
   }
+}
+
+void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!toolTip) return;
+  MSG relayed = {};
+  relayed.hwnd = control;
+  relayed.message = message;
+  relayed.wParam = wParam;
+  relayed.lParam = lParam;
+  SendMessageW(toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 HMENU BuildMenu(const FormSpec& form, int firstId) {

@@ -41,6 +41,9 @@ struct BuiltControls {
 void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built);
 
+// Tells the tooltip of a mouse message for one of its tools.
+void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The menu bar of the table; item ids from `firstId` in table order.
 HMENU BuildMenu(const FormSpec& form, int firstId);
 

@@ -43,6 +43,7 @@ TEST(Form1, LoadShowsTheNoteBeforeFillingAnything) {
   EXPECT_NE(std::string::npos, note.find("made by this utility\n\nBrovantine Pro version"));
   EXPECT_EQ(std::string::npos, note.find('\r'));
   EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+  EXPECT_EQ(std::vector<std::string>{"ShowMain"}, m.windows.calls);
 }
 
 TEST(Form1, RefreshShowsOutsideChangesAndNothingElse) {

@@ -84,6 +84,7 @@ class ScriptedDesktop : public Desktop {
 
 class RecordingWindows : public Windows {
  public:
+  void ShowMain() override { calls.push_back("ShowMain"); }
   void ShowAbout() override { calls.push_back("ShowAbout"); }
   void CloseAbout() override { calls.push_back("CloseAbout"); }
   void CloseMain() override { calls.push_back("CloseMain"); }

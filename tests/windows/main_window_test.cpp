@@ -34,18 +34,23 @@ TEST_F(MainWindowTest, StartUpNoteComesFirstThenTheListsFill) {
   CreateKey(HKEY_LOCAL_MACHINE, Ext("not-a-class"));
   struct Seen {
     MainWindowTest* test;
-    int countAtNote = -1;
+    bool windowVisible = true;
+    LRESULT listCount = -1;
   } seen{this};
   boxes.context = &seen;
   boxes.onShow = [](void* context) {
     auto* s = static_cast<Seen*>(context);
     if (s->test->window) {
-      s->countAtNote = static_cast<int>(SendMessageW(s->test->Control("List1"), LB_GETCOUNT, 0, 0));
+      s->windowVisible = IsWindowVisible(s->test->window->Handle()) != FALSE;
+      HWND list = s->test->Control("List1");
+      s->listCount = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
     }
   };
   Open();
   ASSERT_EQ(1u, boxes.seen.size());
-  EXPECT_EQ(0, seen.countAtNote);
+  EXPECT_FALSE(seen.windowVisible);
+  EXPECT_EQ(0, seen.listCount);
+  EXPECT_TRUE(IsWindowVisible(window->Handle()));
   EXPECT_EQ("IMPORTANT NOTE", boxes.seen[0].title);
   EXPECT_TRUE(boxes.seen[0].hasOk);
   EXPECT_FALSE(boxes.seen[0].hasCancel);

@@ -1,0 +1,40 @@
+// Native benchmarks: the registry and the controls in memory.
+//   brovantine_bench [FILTER] [SIZES...]
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "bench/bench.h"
+#include "catalogue/common.h"
+#include "support/memory_form.h"
+
+int main(int argc, char** argv) {
+  using namespace brv;
+  std::unique_ptr<MemoryForm> m;
+  bench::Env env;
+  env.reset = [&] {
+    m = std::make_unique<MemoryForm>();
+    env.registry = &m->registry;
+    env.form = &m->form;
+  };
+  env.reset();
+  auto bare = [&](bool keys) {
+    return [&env, keys](RootKey root, const std::string& path) {
+      return bench::Time([&] {
+        std::unique_ptr<RegKey> key;
+        if (env.registry->OpenKey(root, path, Registry::Access::Read, &key)) return;
+        std::string name;
+        for (uint32_t i = 0; (keys ? key->EnumKey(i, &name) : key->EnumValue(i, &name)) == 0; ++i) {
+        }
+      });
+    };
+  };
+  env.floorKeys = bare(true);
+  env.floorValues = bare(false);
+  env.sizes = {1000, 10000, 100000};
+  if (argc > 2) {
+    env.sizes.clear();
+    for (int i = 2; i < argc; ++i) env.sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+  }
+  return bench::RunAll(env, argc > 1 ? argv[1] : "");
+}
