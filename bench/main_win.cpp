@@ -122,11 +122,12 @@ int wmain(int argc, wchar_t** argv) {
   ResetScratch();
   brv::Win32Registry registry;
   brv::Win32Desktop desktop;
-  // The real window and its list boxes; its load (the note) never runs, as
+  // The real window and its list boxes, made without the load (the note):
   // no messages are handled.
   auto window =
       brv::MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop, SW_HIDE, false);
   if (!window) return 1;
+  window->ShowMain();
   brv::bench::Env env;
   env.registry = &registry;
   env.form = &window->Form();
