@@ -41,6 +41,7 @@ if [ "$demo" = 1 ] || [ -n "$shot" ]; then
   # A throwaway prefix: the demo's samples, or a screenshot of your own
   # program without touching your prefix's settings.
   export WINEPREFIX=$root/build/run-prefix
+  [ -d "$WINEPREFIX" ] && wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   export BRV_WINEPREFIX=$WINEPREFIX
