@@ -47,3 +47,9 @@ target_link_options(trivial_window PRIVATE ${BRV_STATIC_LINK})
 # Screenshots: answers the start-up note and reports where the window is.
 add_executable(dismiss_note tools/dismiss_note_win.cpp)
 target_link_options(dismiss_note PRIVATE ${BRV_STATIC_LINK})
+
+# Reports its own path; the Windows tests run copies of it from long paths.
+add_executable(program_path_probe tools/program_path_probe_win.cpp)
+target_link_libraries(program_path_probe PRIVATE brv_win)
+target_link_options(program_path_probe PRIVATE ${BRV_STATIC_LINK})
+add_dependencies(brovantine_wintests program_path_probe)

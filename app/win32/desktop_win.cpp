@@ -97,13 +97,20 @@ std::string Win32Desktop::ErrorText(long code) {
 }
 
 std::string Win32Desktop::ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  return ReadWholePath(
+      [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+}
+
+std::string ReadWholePath(const std::function<DWORD(wchar_t*, DWORD)>& read) {
+  // A path may be longer than MAX_PATH (up to 32,767 characters). A result
+  // that fills the buffer may have been cut: ask again with more room.
+  for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {
+    std::wstring path(size, L'\0');
+    const DWORD length = read(path.data(), size);
     if (length == 0) return std::string();
-    if (length < path.size()) return FromWide(path.data(), length);
-    path.resize(path.size() * 2);
+    if (length < size) return FromWide(path.data(), length);
   }
+  return std::string();
 }
 
 }  // namespace brv

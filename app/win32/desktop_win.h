@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 #include "app/desktop.h"
 
 namespace brv {
@@ -22,5 +25,10 @@ class Win32Desktop : public Desktop {
  private:
   HWND owner_ = nullptr;
 };
+
+// The path a function of GetModuleFileNameW's kind writes, asked again with
+// more room while its result fills the buffer; empty if it fails or never
+// fits in 65,536 characters.
+std::string ReadWholePath(const std::function<DWORD(wchar_t*, DWORD)>& read);
 
 }  // namespace brv
