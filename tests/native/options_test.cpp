@@ -390,11 +390,5 @@ TEST_F(Options, ButtonRefusedOrWithoutItsOwnPathWritesNothing) {
   EXPECT_TRUE(m.SubKeys(kCurrentUser, kExtensions).empty());
 }
 
-TEST_F(Options, MenuItemsAreBoundToTheCommands) {
-  EXPECT_EQ(&resettoolbar_Click, FindHandler("resettoolbar", Event::Click));
-  EXPECT_EQ(&Security_Click, FindHandler("Security", Event::Click));
-  EXPECT_EQ(&tbutton_Click, FindHandler("tbutton", Event::Click));
-}
-
 }  // namespace
 }  // namespace brv
