@@ -217,6 +217,18 @@ TEST_F(Bhos, FailedCopyLeavesTheOldKeyWhole) {
   EXPECT_EQ(std::vector<std::string>{kB}, other.SubKeys(kLocalMachine, kBhoPath));
   EXPECT_EQ("kept", other.ReadString(kLocalMachine, Bho(kB), "v"));
   EXPECT_EQ(std::vector<std::string>{kB}, other.lists[6].items);
+
+  // The copy succeeds but the old key refuses to go: both stay, both listed.
+  MemoryForm third;
+  third.SetString(kLocalMachine, Bho(kB), "v", "kept");
+  third.registry.Protect(kLocalMachine, Bho(kB));
+  CODINGS4(third.form);
+  third.lists[6].index = 0;
+  Command2_Click(third.form);
+  EXPECT_EQ("kept", third.ReadString(kLocalMachine, Bho(kB), "v"));
+  EXPECT_EQ("kept", third.ReadString(kLocalMachine, Bho(std::string(" ") + kB), "v"));
+  EXPECT_EQ(std::vector<std::string>{kB}, third.lists[6].items);
+  EXPECT_EQ(std::vector<std::string>{std::string(" ") + kB}, third.lists[7].items);
 }
 
 TEST_F(Bhos, DisableAndEnableWithoutSelectionOrWithTheKeyGoneChangeNothing) {
