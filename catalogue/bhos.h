@@ -7,6 +7,11 @@
 
 namespace brv {
 
+// The registration key under HKEY_LOCAL_MACHINE; a sub-key whose name begins
+// with a space is a disabled object.
+inline constexpr const char* kBhoPath =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+
 void CODINGS4(Form1& form);
 void List6_Click(Form1& form);
 void List7_Click(Form1& form);

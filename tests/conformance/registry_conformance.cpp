@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/common.h"
+#include "registry/key_move.h"
 #include "registry/module1.h"
 #include "registry/text.h"
 
@@ -207,6 +208,55 @@ TEST_F(RegistryConformance, GetRegStringReadsStringsWholeAndOnlyStrings) {
   EXPECT_EQ("Error", GetRegString(reg, path, "absent"));
   EXPECT_EQ("Error", GetRegString(reg, Full("nokey"), ""));
   EXPECT_EQ("Error", GetRegString(reg, path + "\\", "254"));
+}
+
+TEST_F(RegistryConformance, MoveKeyTakesEverythingAlongAndJoinsAnExistingTarget) {
+  auto src = Create("src");
+  const RegData desc{kRegSz, Utf8ToUtf16LeBytes("described", true)};
+  const RegData one{kRegSz, Utf8ToUtf16LeBytes("1", true)};
+  const RegData dword{kRegDword, std::string("\x07\x00\x00\x01", 4)};
+  const RegData binary{kRegBinary, std::string("\0\xff\0", 3)};
+  ASSERT_EQ(kErrorSuccess, src->SetValue("", desc));
+  ASSERT_EQ(kErrorSuccess, src->SetValue("NoExplorer", one));
+  ASSERT_EQ(kErrorSuccess, src->SetValue("d", dword));
+  ASSERT_EQ(kErrorSuccess, src->SetValue("with\\slash \xD0\x96", binary));
+  ASSERT_EQ(kErrorSuccess, Create("src\\Sub\\Deep")->SetValue("deep", one));
+  Create("src\\\xE4\xB8\xAD");
+  auto dst = Create("dst");
+  ASSERT_EQ(kErrorSuccess, dst->SetValue("noexplorer", desc));
+  ASSERT_EQ(kErrorSuccess, dst->SetValue("kept", dword));
+  ASSERT_EQ(kErrorSuccess, Create("dst\\sub")->SetValue("other", one));
+  src.reset();
+  dst.reset();
+
+  const std::string from = std::string(kBase) + "\\src", to = std::string(kBase) + "\\dst";
+  EXPECT_EQ(kErrorInvalidParameter, MoveKey(reg, kCurrentUser, from, from + "\\SUB\\x"));
+  EXPECT_EQ(kErrorSuccess, MoveKey(reg, kCurrentUser, from, to));
+  EXPECT_EQ((std::vector<std::string>{"dst"}), SubKeyNames(reg, kCurrentUser, kBase));
+  // Value order differs between registries: compare the names as a set.
+  std::vector<std::string> names = ValueNames(reg, kCurrentUser, to);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ((std::vector<std::string>{"", "d", "kept", "noexplorer", "with\\slash \xD0\x96"}),
+            names);
+  std::unique_ptr<RegKey> key;
+  ASSERT_EQ(kErrorSuccess, Open("dst", &key));
+  RegData data;
+  ASSERT_EQ(kErrorSuccess, key->QueryValue("NoExplorer", &data));
+  EXPECT_EQ(one.bytes, data.bytes);
+  ASSERT_EQ(kErrorSuccess, key->QueryValue("", &data));
+  EXPECT_EQ(desc.bytes, data.bytes);
+  ASSERT_EQ(kErrorSuccess, key->QueryValue("d", &data));
+  EXPECT_EQ(kRegDword, data.type);
+  EXPECT_EQ(dword.bytes, data.bytes);
+  ASSERT_EQ(kErrorSuccess, key->QueryValue("with\\slash \xD0\x96", &data));
+  EXPECT_EQ(kRegBinary, data.type);
+  EXPECT_EQ(binary.bytes, data.bytes);
+  EXPECT_EQ((std::vector<std::string>{"sub", "\xE4\xB8\xAD"}), SubKeyNames(reg, kCurrentUser, to));
+  EXPECT_EQ((std::vector<std::string>{"other"}), ValueNames(reg, kCurrentUser, to + "\\sub"));
+  EXPECT_EQ((std::vector<std::string>{"deep"}), ValueNames(reg, kCurrentUser, to + "\\sub\\Deep"));
+
+  EXPECT_EQ(kErrorFileNotFound, MoveKey(reg, kCurrentUser, from, std::string(kBase) + "\\new"));
+  EXPECT_EQ((std::vector<std::string>{"dst"}), SubKeyNames(reg, kCurrentUser, kBase));
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+#include "registry/key_move.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "registry/text.h"
+
+namespace brv {
+
+namespace {
+
+// The names of a path, upper-cased; empty names between separators are
+// skipped, as the registry skips them.
+std::vector<std::string> Names(const std::string& path) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) names.push_back(UpperCase(path.substr(start, end - start)));
+    start = end + 1;
+  }
+  return names;
+}
+
+// True when `inner` is `outer` or lies below it (names compared without
+// regard to case, as the registry compares them).
+bool SameOrBelow(const std::string& inner, const std::string& outer) {
+  const std::vector<std::string> a = Names(inner);
+  const std::vector<std::string> b = Names(outer);
+  return a.size() >= b.size() && std::equal(b.begin(), b.end(), a.begin());
+}
+
+long CopyValues(RegKey& source, RegKey& target) {
+  std::string name;
+  for (uint32_t index = 0;; ++index) {
+    long r = source.EnumValue(index, &name);
+    if (r == kErrorNoMoreItems) return kErrorSuccess;
+    if (r != kErrorSuccess) return r;
+    RegData data;
+    if ((r = source.QueryValue(name, &data)) != kErrorSuccess) return r;
+    if ((r = target.SetValue(name, data)) != kErrorSuccess) return r;
+  }
+}
+
+long CopyTree(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
+  std::unique_ptr<RegKey> source;
+  if (long r = registry.OpenKey(root, from, Registry::Access::Read, &source)) return r;
+  std::unique_ptr<RegKey> target;
+  if (long r = registry.CreateKey(root, to, &target)) return r;
+  if (long r = CopyValues(*source, *target)) return r;
+  target.reset();
+  // Names first, then the copies: the source's enumeration is not disturbed
+  // by keys created elsewhere, and no handle is held down the whole tree.
+  std::vector<std::string> names;
+  std::string name;
+  for (uint32_t index = 0;; ++index) {
+    long r = source->EnumKey(index, &name);
+    if (r == kErrorNoMoreItems) break;
+    if (r != kErrorSuccess) return r;
+    names.push_back(name);
+  }
+  source.reset();
+  for (const std::string& child : names) {
+    if (long r = CopyTree(registry, root, from + "\\" + child, to + "\\" + child)) return r;
+  }
+  return kErrorSuccess;
+}
+
+}  // namespace
+
+long CopyKeyTree(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
+  if (SameOrBelow(to, from)) return kErrorInvalidParameter;
+  return CopyTree(registry, root, from, to);
+}
+
+long MoveKey(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
+  if (long r = CopyKeyTree(registry, root, from, to)) return r;
+  return registry.DeleteTree(root, from);
+}
+
+}  // namespace brv
