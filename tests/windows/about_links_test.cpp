@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/config.h"
 #include "app/layout.h"
 #include "app/links.h"
 #include "app/win32/controls_win.h"
@@ -265,6 +266,193 @@ TEST_F(AboutLinksTest, ExitClosesTheAboutWindowAndThenTheMainWindow) {
   EXPECT_FALSE(IsWindow(about));
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(nullptr, SplashWindow());
+}
+
+// The host's path of a Windows path under Wine; empty elsewhere.
+std::string UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
+  if (!proc) return std::string();
+  char* name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(proc))(path.c_str());
+  if (!name) return std::string();
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+// Under Wine the shell hands web and mail links to winebrowser, which runs
+// the programs named by the current user's WineBrowser settings. The tests
+// point those settings at a recorder script, so that they see what was
+// opened and no browser starts.
+class ShellLinksTest : public AboutLinksTest {
+ protected:
+  static void SetUpTestSuite() {
+    AboutLinksTest::SetUpTestSuite();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    logPath_ = std::wstring(temp) + L"brovantine_opened.txt";
+    const std::string unixLog = UnixPath(logPath_);
+    if (unixLog.empty()) return;  // not Wine: nothing to point
+    const std::string command = std::string("/bin/sh \"") + BRV_SOURCE_DIR +
+                                "/tests/windows/record_open.sh\" \"" + unixLog + "\"";
+    // The real settings (no scratch registry yet), kept to be put back.
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    const std::wstring value = ToWide(command) + std::wstring(2, L'\0');
+    for (int i = 0; i < 2; ++i) {
+      saved_[i] = Saved{};
+      DWORD size = 0;
+      saved_[i].present = RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type, nullptr,
+                                           &size) == ERROR_SUCCESS;
+      if (saved_[i].present) {
+        saved_[i].data.resize(size);
+        RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type,
+                         reinterpret_cast<BYTE*>(saved_[i].data.data()), &size);
+      }
+      RegSetValueExW(key, kValues[i], 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                     static_cast<DWORD>(value.size() * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
+    ready_ = true;
+  }
+
+  static void TearDownTestSuite() {
+    if (!ready_) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettings, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+      return;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (saved_[i].present) {
+        RegSetValueExW(key, kValues[i], 0, saved_[i].type,
+                       reinterpret_cast<const BYTE*>(saved_[i].data.data()),
+                       static_cast<DWORD>(saved_[i].data.size()));
+      } else {
+        RegDeleteValueW(key, kValues[i]);
+      }
+    }
+    RegCloseKey(key);
+    DeleteFileW(logPath_.c_str());
+    ready_ = false;
+  }
+
+  void SetUp() override {
+    if (!ready_) GTEST_SKIP() << "needs Wine's winebrowser";
+    DeleteFileW(logPath_.c_str());
+    // The scratch classes root gets the associations Wine gives web pages,
+    // web and mail links: winebrowser.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string browser =
+        "\"" + FromWide(system, wcslen(system)) + "\\winebrowser.exe\" \"%1\"";
+    for (const char* scheme : {"http", "https", "mailto"}) {
+      brv::SetString(HKEY_CLASSES_ROOT, scheme, "URL Protocol", "");
+      brv::SetString(HKEY_CLASSES_ROOT, std::string(scheme) + "\\shell\\open\\command", "",
+                     browser);
+    }
+    brv::SetString(HKEY_CLASSES_ROOT, ".html", "", "htmlfile");
+    brv::SetString(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", "", browser);
+  }
+
+  // The lines the recorder wrote, once there are `count` of them (or after a
+  // generous wait).
+  static std::vector<std::string> Opened(size_t count) {
+    std::vector<std::string> lines;
+    for (int wait = 0; wait < 300; ++wait) {
+      lines.clear();
+      std::ifstream in(logPath_.c_str());
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      if (lines.size() >= count) break;
+      Pump();
+      Sleep(50);
+    }
+    return lines;
+  }
+
+  static const wchar_t* const kSettings;
+  static const wchar_t* const kValues[2];
+  struct Saved {
+    bool present = false;
+    DWORD type = 0;
+    std::string data;
+  };
+  static Saved saved_[2];
+  static std::wstring logPath_;
+  static bool ready_;
+};
+
+const wchar_t* const ShellLinksTest::kSettings = L"Software\\Wine\\WineBrowser";
+const wchar_t* const ShellLinksTest::kValues[2] = {L"Browsers", L"Mailers"};
+ShellLinksTest::Saved ShellLinksTest::saved_[2];
+std::wstring ShellLinksTest::logPath_;
+bool ShellLinksTest::ready_ = false;
+
+// %XX escapes undone, as a browser reads a file link.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TEST_F(ShellLinksTest, AboutWindowLinksOpenTheHomePageAndTheFeedbackMail) {
+  Open();
+  ClickButton(Control("Command7"));
+  HWND about = SplashWindow();
+  ASSERT_TRUE(about);
+  ClickAt(SplashControl("Label1"), POINT{5, 5});
+  ASSERT_EQ(std::vector<std::string>{HomePage()}, Opened(1));
+  ClickAt(SplashControl("Label2"), POINT{5, 5});
+  const std::vector<std::string> opened = Opened(2);
+  ASSERT_EQ(2u, opened.size());
+  EXPECT_EQ(FeedbackLink(), Unescape(opened[1]));
+  EXPECT_TRUE(IsWindow(about));
+  EXPECT_EQ(1u, boxes.seen.size());  // nothing asked first
+}
+
+TEST_F(ShellLinksTest, HelpOpensTheShippedPageAndProItsPageOnlyAfterYes) {
+  Open();
+  boxes.answers = {IDNO, IDNO};
+  ClickButton(Control("Command8"));
+  ClickButton(Control("Command11"));
+  ASSERT_EQ(3u, boxes.seen.size());
+  EXPECT_EQ("Brovantine Online Help", boxes.seen[1].title);
+  EXPECT_EQ("Brovantine Pro", boxes.seen[2].title);
+  for (size_t i : {1, 2}) {
+    EXPECT_EQ("This opens your web browser, do you want to continue?", boxes.seen[i].text);
+    EXPECT_TRUE(boxes.seen[i].hasYes && boxes.seen[i].hasNo);
+    EXPECT_FALSE(boxes.seen[i].hasIcon);
+  }
+
+  boxes.answers = {IDYES};
+  ClickButton(Control("Command11"));
+  // Had No opened anything, it would be recorded before this.
+  ASSERT_EQ(std::vector<std::string>{ProPage()}, Opened(1));
+
+  boxes.answers = {IDYES};
+  ClickButton(Control("Command8"));
+  const std::vector<std::string> opened = Opened(2);
+  ASSERT_EQ(2u, opened.size());
+  if (std::string(BRV_HELP_URL).empty()) {
+    // The page beside the program, found there: winebrowser hands on a file
+    // link only for a file that exists.
+    const std::string program = desktop.ProgramPath();
+    const std::string page = program.substr(0, program.find_last_of('\\') + 1) + kHelpFileName;
+    const std::string unixPage = UnixPath(ToWide(page));
+    ASSERT_FALSE(unixPage.empty());
+    EXPECT_EQ("file://" + unixPage, Unescape(opened[1]));
+  } else {
+    EXPECT_EQ(BRV_HELP_URL, opened[1]);
+  }
 }
 
 }  // namespace
