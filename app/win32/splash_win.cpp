@@ -40,6 +40,31 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
   return CallWindowProcW(previous, button, message, wParam, lParam);
 }
 
+// The maker's name is set at build time: its label grows to show all of it,
+// up to the frame's edge, on one line.
+void FitMakerName(HWND label, int frameRight) {
+  if (!label) return;
+  const LONG style = GetWindowLongW(label, GWL_STYLE);
+  SetWindowLongW(label, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP);
+  const std::wstring text = ToWide(WindowText(label));
+  HDC dc = GetDC(label);
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  const bool measured =
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) != FALSE;
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT rect;
+  GetWindowRect(label, &rect);
+  MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&rect), 2);
+  const int wanted = extent.cx + 2;
+  if (!measured || wanted <= rect.right - rect.left) return;
+  const int room = frameRight - 4 - rect.left;
+  SetWindowPos(label, nullptr, 0, 0, wanted < room ? wanted : room, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Build(HWND window, Splash* state) {
   const int dpi = ScreenDpi();
   state->fonts = std::make_unique<FontSet>(dpi);
@@ -59,6 +84,13 @@ void Build(HWND window, Splash* state) {
   const ControlSpec* frame = FindControl(SplashLayout(), "Frame1");
   state->frame = {Twips(frame->left, dpi), Twips(frame->top, dpi),
                   Twips(frame->left + frame->width, dpi), Twips(frame->top + frame->height, dpi)};
+  // The rules run across the description's box: drawn over it.
+  for (const ControlSpec& spec : SplashLayout().controls) {
+    if (spec.kind != ControlKind::Line) continue;
+    SetWindowPos(state->built.byName[spec.name], HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  FitMakerName(state->built.byName["Label2"], state->frame.right);
 }
 
 // Runs a handler of the About window. The handler may close the window:

@@ -211,6 +211,23 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   EXPECT_STREQ(L"Arial", logFont.lfFaceName);
   EXPECT_EQ(FW_BOLD, logFont.lfWeight);
   EXPECT_TRUE(logFont.lfUnderline);
+  // All of the name shows, on one line.
+  HDC dc = GetDC(SplashControl("Label2"));
+  HGDIOBJ previous = SelectObject(dc, font);
+  const std::wstring name = ToWide(MakerName());
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(SplashControl("Label2"), dc);
+  RECT label;
+  GetClientRect(SplashControl("Label2"), &label);
+  EXPECT_GE(label.right, extent.cx);
+  EXPECT_GE(label.bottom, extent.cy);
+  // The rules lie over the description's box, not under it.
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    ASSERT_NE(SplashControl("Label4"), child) << "a rule lies under the description";
+    if (child == SplashControl("Line1")) break;
+  }
 
   // Opening it again shows the same window.
   ClickButton(Control("Command7"));
