@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/config.h"
+
 namespace brv {
 
 namespace {
@@ -92,7 +94,8 @@ const std::vector<ControlSpec> kSplashControls = {
     {"Line1", K::Line, "Frame1", "", 360, 1560, 4680, 0, F::Default, kNoFlags},
     {"Line2", K::Line, "Frame1", "", 360, 1680, 4680, 0, F::Default, kGreyLine},
     {"lblWarning", K::Label, "Frame1", "Feedback:", 360, 1800, 975, 255, F::ArialBold9, kNoFlags},
-    {"Label2", K::Label, "Frame1", "", 1320, 1800, 1095, 255, F::ArialBoldUnderline9, kBlueText},
+    {"Label2", K::Label, "Frame1", BRV_MAKER_NAME, 1320, 1800, 1095, 255, F::ArialBoldUnderline9,
+     kBlueText},
     {"Label1", K::Label, "Frame1",
      "If this utility has helped you, please consider a donation, as a support for my work. "
      "Donations accepted via PayPal.",

@@ -28,8 +28,13 @@ foreach(target gtest gtest_main)
 endforeach()
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/conformance/*.cpp)
-add_executable(brovantine_wintests ${WIN_TEST_SOURCES})
+# The tests carry the program's icon too, for the About window's picture.
+add_executable(brovantine_wintests ${WIN_TEST_SOURCES} tests/windows/wintests.rc)
 target_include_directories(brovantine_wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# Where the tests find their helper scripts (a path on the host).
+target_compile_definitions(brovantine_wintests PRIVATE BRV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+set_source_files_properties(tests/windows/wintests.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico")
 target_link_libraries(brovantine_wintests PRIVATE brv_win gtest gtest_main)
 target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-libstdc++)
 add_test(NAME windows_tests COMMAND brovantine_wintests)
@@ -53,3 +58,8 @@ add_executable(program_path_probe tools/program_path_probe_win.cpp)
 target_link_libraries(program_path_probe PRIVATE brv_win)
 target_link_options(program_path_probe PRIVATE ${BRV_STATIC_LINK})
 add_dependencies(brovantine_wintests program_path_probe)
+
+# The help page ships beside the program; Help opens it from there.
+configure_file(app/help/brovantine-help.html ${CMAKE_BINARY_DIR}/brovantine-help.html COPYONLY)
+install(TARGETS Brovantine RUNTIME DESTINATION .)
+install(FILES app/help/brovantine-help.html DESTINATION .)

@@ -4,20 +4,23 @@
 #   scripts/run.sh --demo              in a throwaway prefix with sample extensions
 #   scripts/run.sh --screenshot FILE   on a virtual X server; saves a picture of the
 #                                      window after the start-up note, then stops
+#   scripts/run.sh --about             with --screenshot: the About window instead
 # The options combine. Installs what is missing first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 demo=0
 shot=
+about=
 while [ $# -gt 0 ]; do
   case "$1" in
     --demo) demo=1 ;;
+    --about) about=about ;;
     --screenshot)
       [ $# -ge 2 ] || { echo "--screenshot needs a file name" >&2; exit 2; }
       shot=$(realpath -m "$2")
       shift
       ;;
-    -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
     *) echo "Unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -71,7 +74,7 @@ fi
 
 wine "$build/Brovantine.exe" >/dev/null 2>&1 </dev/null &
 program=$!
-geometry=$(wine "$build/dismiss_note.exe" 60 </dev/null | tr -d '\r')
+geometry=$(wine "$build/dismiss_note.exe" 60 $about </dev/null | tr -d '\r')
 read -r x y w h <<<"$geometry"
 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
 kill "$program" 2>/dev/null || true

@@ -1,11 +1,13 @@
 // For screenshots: waits for Brovantine's start-up note, answers it with OK,
 // lets the lists fill, and prints the main window's rectangle on the screen
-// as "left top width height".
-//   dismiss_note.exe [SECONDS]
+// as "left top width height". With "about", clicks the About button and
+// prints the About window's rectangle instead.
+//   dismiss_note.exe [SECONDS] [about]
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 namespace {
 
@@ -37,6 +39,16 @@ int wmain(int argc, wchar_t** argv) {
   const DWORD start = GetTickCount();
   while (IsWindow(note) && GetTickCount() - start < 5000) Sleep(20);
   Sleep(500);  // the fills and the repaint
+  if (argc > 2 && wcscmp(argv[2], L"about") == 0) {
+    HWND button = FindWindowExW(main, nullptr, L"Button", L"About");
+    if (button) PostMessageW(button, BM_CLICK, 0, 0);
+    main = WaitFor(L"BrovantineSplash", nullptr, 5000);
+    if (!main) {
+      std::fprintf(stderr, "dismiss_note: no About window\n");
+      return 1;
+    }
+    Sleep(300);
+  }
   RECT rect;
   GetWindowRect(main, &rect);
   std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,

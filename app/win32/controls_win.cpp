@@ -63,6 +63,9 @@ void Win32ListBox::SetListIndex(int index) {
 }
 
 void Win32ListBox::SetToolTipText(const std::string& text) {
+  // Set on every pointer movement: an unchanged text is left alone, so that
+  // a tip on show does not flicker.
+  if (ToolTipText() == text) return;
   std::wstring wide = ToWide(text);
   TOOLINFOW tool = {};
   tool.cbSize = sizeof(tool);

@@ -135,7 +135,7 @@ int MainWindow::MenuId(const std::string& name) const {
 }
 
 void MainWindow::ShowAbout() {
-  ShowSplash(instance_, window_);
+  ShowSplash(instance_, window_, form_.desktop, this);
 }
 void MainWindow::CloseAbout() {
   CloseSplash();

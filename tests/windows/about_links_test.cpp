@@ -1,0 +1,476 @@
+// The identifier copy on the real clipboard, the list hints, the About window
+// and the links handed to the real shell.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/config.h"
+#include "app/layout.h"
+#include "app/links.h"
+#include "app/win32/controls_win.h"
+#include "app/win32/splash_win.h"
+#include "harness_win.h"
+
+namespace brv {
+namespace {
+
+const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
+const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
+const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
+
+std::string ReadClipboard() {
+  if (!OpenClipboard(nullptr)) return "(not open)";
+  std::string text = "(no text)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = FromWide(chars, wcslen(chars));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void WriteClipboard(const std::string& text) {
+  Win32Desktop desktop;
+  ASSERT_TRUE(desktop.SetClipboardText(text));
+}
+
+int CountSplashWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM counter) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, L"BrovantineSplash") == 0 && IsWindowVisible(window)) {
+          ++*reinterpret_cast<int*>(counter);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+class AboutLinksTest : public ::testing::Test, public WindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+
+  void PostDoubleClickNotification(const char* list) {
+    HWND control = Control(list);
+    PostMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(control));
+    Pump();
+  }
+};
+
+TEST_F(AboutLinksTest, DoubleClickPutsTheTrimmedIdentifierOnTheClipboard) {
+  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
+  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kB) + "  ");
+  Open();
+  WriteClipboard("what the user had");
+
+  // Nothing selected: the clipboard keeps its text and nothing is claimed.
+  ASSERT_EQ(-1, SendMessageW(Control("List1"), LB_GETCURSEL, 0, 0));
+  PostDoubleClickNotification("List1");
+  EXPECT_EQ("what the user had", ReadClipboard());
+  EXPECT_EQ(1u, boxes.seen.size());  // the start-up note only
+
+  const int padded = FindListItem(Control("List1"), kB + std::string("  "));
+  ASSERT_NE(-1, padded);
+  ClickListItem(Control("List1"), padded, true);
+  EXPECT_EQ(kB, ReadClipboard());
+  ASSERT_EQ(2u, boxes.seen.size());
+  EXPECT_EQ("CLSID copied to clipboard", boxes.seen[1].text);
+  EXPECT_EQ("Brovantine", boxes.seen[1].title);
+  EXPECT_TRUE(boxes.seen[1].hasIcon);
+  EXPECT_TRUE(boxes.seen[1].hasOk);
+  EXPECT_FALSE(boxes.seen[1].hasCancel);
+
+  ClickListItem(Control("List1"), FindListItem(Control("List1"), kA), true);
+  EXPECT_EQ(kA, ReadClipboard());
+  EXPECT_EQ(3u, boxes.seen.size());
+}
+
+TEST_F(AboutLinksTest, ClipboardHeldElsewhereIsReportedNotClaimed) {
+  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
+  Open();
+  WriteClipboard("held text");
+  struct Holder {
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool held = false;
+  } holder;
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void* context) -> DWORD {
+        auto* h = static_cast<Holder*>(context);
+        h->held = OpenClipboard(nullptr) != FALSE;
+        SetEvent(h->opened);
+        WaitForSingleObject(h->release, 10000);
+        if (h->held) CloseClipboard();
+        return 0;
+      },
+      &holder, 0, nullptr);
+  ASSERT_TRUE(thread);
+  WaitForSingleObject(holder.opened, 5000);
+  ASSERT_TRUE(holder.held);
+  ClickListItem(Control("List1"), 0, true);
+  SetEvent(holder.release);
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  CloseHandle(holder.opened);
+  CloseHandle(holder.release);
+  EXPECT_EQ("held text", ReadClipboard());
+  ASSERT_EQ(2u, boxes.seen.size());
+  EXPECT_EQ(kCopyFailedText, boxes.seen[1].text);
+  EXPECT_EQ("Brovantine", boxes.seen[1].title);
+  EXPECT_FALSE(boxes.seen[1].hasIcon);
+}
+
+TEST_F(AboutLinksTest, PointerOverTheHelperObjectListsSetsTheirHint) {
+  Open();
+  Form1& form = window->Form();
+  EXPECT_EQ(kIdentifierHint, form.List1->ToolTipText());
+  for (const char* name : {"List6", "List7"}) {
+    ListBox* list = std::string(name) == "List6" ? form.List6 : form.List7;
+    EXPECT_EQ("", list->ToolTipText()) << name;
+    PostMessageW(Control(name), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(kIdentifierHint, list->ToolTipText()) << name;
+  }
+  EXPECT_EQ("", form.List5->ToolTipText());
+}
+
+// A click as a user's arrives: pressed and released at a point of a window.
+void ClickAt(HWND window, POINT at) {
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  PostMessageW(window, WM_LBUTTONUP, 0, where);
+  Pump();
+}
+
+// A key typed on the keyboard, delivered to the active window.
+void TypeKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+  Pump();
+}
+
+TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
+  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
+  Open();
+  ASSERT_EQ(nullptr, SplashWindow());
+  ChooseMenu(*window, "About");
+  HWND about = SplashWindow();
+  ASSERT_TRUE(about);
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_EQ(window->Handle(), GetWindow(about, GW_OWNER));
+  EXPECT_EQ("About - Brovantine v2.4", WindowText(about));
+  // Not modal: the main window still takes clicks and menu commands.
+  EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kB));
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
+
+  const int dpi = ScreenDpi();
+  RECT client;
+  GetClientRect(about, &client);
+  EXPECT_EQ(MulDiv(5595, dpi, 1440), client.right);
+  EXPECT_EQ(MulDiv(3240, dpi, 1440), client.bottom);
+  const FormSpec& layout = SplashLayout();
+  for (const ControlSpec& spec : layout.controls) {
+    HWND control = SplashControl(spec.name);
+    ASSERT_TRUE(control) << spec.name;
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&rect), 2);
+    const ControlSpec* frame = spec.container ? FindControl(layout, spec.container) : nullptr;
+    EXPECT_EQ(MulDiv(spec.left + (frame ? frame->left : 0), dpi, 1440), rect.left) << spec.name;
+    EXPECT_EQ(MulDiv(spec.top + (frame ? frame->top : 0), dpi, 1440), rect.top) << spec.name;
+    if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Button) {
+      EXPECT_EQ(spec.caption, WindowText(control)) << spec.name;
+    }
+  }
+  EXPECT_EQ(MakerName(), WindowText(SplashControl("Label2")));
+  EXPECT_NE(0, SendMessageW(SplashControl("Image1"), STM_GETICON, 0, 0));
+  // The maker's name in bold, underlined Arial.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(SplashControl("Label2"), WM_GETFONT, 0, 0));
+  LOGFONTW logFont = {};
+  ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+  EXPECT_STREQ(L"Arial", logFont.lfFaceName);
+  EXPECT_EQ(FW_BOLD, logFont.lfWeight);
+  EXPECT_TRUE(logFont.lfUnderline);
+  // All of the name shows, on one line.
+  HDC dc = GetDC(SplashControl("Label2"));
+  HGDIOBJ previous = SelectObject(dc, font);
+  const std::wstring name = ToWide(MakerName());
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(SplashControl("Label2"), dc);
+  RECT label;
+  GetClientRect(SplashControl("Label2"), &label);
+  EXPECT_GE(label.right, extent.cx);
+  EXPECT_GE(label.bottom, extent.cy);
+  // The rules lie over the description's box, not under it.
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    ASSERT_NE(SplashControl("Label4"), child) << "a rule lies under the description";
+    if (child == SplashControl("Line1")) break;
+  }
+
+  // Opening it again shows the same window.
+  ClickButton(Control("Command7"));
+  ChooseMenu(*window, "About");
+  EXPECT_EQ(about, SplashWindow());
+  EXPECT_EQ(1, CountSplashWindows());
+  EXPECT_EQ(1u, boxes.seen.size());
+}
+
+TEST_F(AboutLinksTest, AboutWindowClosesByOkAKeyOrAClickOnItsFrame) {
+  Open();
+  ClickButton(Control("Command7"));
+  HWND about = SplashWindow();
+  ASSERT_TRUE(about);
+  ClickButton(SplashControl("Command1"));
+  EXPECT_FALSE(IsWindow(about));
+  EXPECT_EQ(nullptr, SplashWindow());
+
+  ClickButton(Control("Command7"));
+  about = SplashWindow();
+  ASSERT_TRUE(about);
+  ASSERT_EQ(about, GetForegroundWindow());
+  TypeKey('Q');
+  EXPECT_FALSE(IsWindow(about));
+
+  ClickButton(Control("Command7"));
+  about = SplashWindow();
+  ASSERT_TRUE(about);
+  // A click on the description label is the label's: the window stays.
+  ClickAt(SplashControl("Label4"), POINT{5, 5});
+  ASSERT_TRUE(IsWindow(about));
+  // Between the rules and the feedback line, right of the maker's name, lies
+  // only the frame.
+  const int dpi = ScreenDpi();
+  const POINT onFrame = {MulDiv(120 + 3000, dpi, 1440), MulDiv(120 + 1740, dpi, 1440)};
+  POINT probe = onFrame;
+  HWND under = ChildWindowFromPointEx(about, probe, CWP_SKIPINVISIBLE);
+  ASSERT_EQ(SplashControl("Frame1"), under);
+  ClickAt(about, onFrame);
+  EXPECT_FALSE(IsWindow(about));
+  // Every closing was the user's own: no message asked anything.
+  EXPECT_EQ(1u, boxes.seen.size());
+  EXPECT_TRUE(IsWindow(window->Handle()));
+}
+
+TEST_F(AboutLinksTest, ExitClosesTheAboutWindowAndThenTheMainWindow) {
+  Open();
+  ChooseMenu(*window, "About");
+  HWND about = SplashWindow();
+  ASSERT_TRUE(about);
+  HWND main = window->Handle();
+  ChooseMenu(*window, "Exit");
+  EXPECT_FALSE(IsWindow(about));
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(nullptr, SplashWindow());
+}
+
+// The host's path of a Windows path under Wine; empty elsewhere.
+std::string UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
+  if (!proc) return std::string();
+  char* name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(proc))(path.c_str());
+  if (!name) return std::string();
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+// Under Wine the shell hands web and mail links to winebrowser, which runs
+// the programs named by the current user's WineBrowser settings. The tests
+// point those settings at a recorder script, so that they see what was
+// opened and no browser starts.
+class ShellLinksTest : public AboutLinksTest {
+ protected:
+  static void SetUpTestSuite() {
+    AboutLinksTest::SetUpTestSuite();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    logPath_ = std::wstring(temp) + L"brovantine_opened.txt";
+    const std::string unixLog = UnixPath(logPath_);
+    if (unixLog.empty()) return;  // not Wine: nothing to point
+    const std::string command = std::string("/bin/sh \"") + BRV_SOURCE_DIR +
+                                "/tests/windows/record_open.sh\" \"" + unixLog + "\"";
+    // The real settings (no scratch registry yet), kept to be put back.
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    const std::wstring value = ToWide(command) + std::wstring(2, L'\0');
+    for (int i = 0; i < 2; ++i) {
+      saved_[i] = Saved{};
+      DWORD size = 0;
+      saved_[i].present = RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type, nullptr,
+                                           &size) == ERROR_SUCCESS;
+      if (saved_[i].present) {
+        saved_[i].data.resize(size);
+        RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type,
+                         reinterpret_cast<BYTE*>(saved_[i].data.data()), &size);
+      }
+      RegSetValueExW(key, kValues[i], 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                     static_cast<DWORD>(value.size() * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
+    ready_ = true;
+  }
+
+  static void TearDownTestSuite() {
+    if (!ready_) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettings, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+      return;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (saved_[i].present) {
+        RegSetValueExW(key, kValues[i], 0, saved_[i].type,
+                       reinterpret_cast<const BYTE*>(saved_[i].data.data()),
+                       static_cast<DWORD>(saved_[i].data.size()));
+      } else {
+        RegDeleteValueW(key, kValues[i]);
+      }
+    }
+    RegCloseKey(key);
+    DeleteFileW(logPath_.c_str());
+    ready_ = false;
+  }
+
+  void SetUp() override {
+    if (!ready_) GTEST_SKIP() << "needs Wine's winebrowser";
+    DeleteFileW(logPath_.c_str());
+    // The scratch classes root gets the associations Wine gives web pages,
+    // web and mail links: winebrowser.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string browser =
+        "\"" + FromWide(system, wcslen(system)) + "\\winebrowser.exe\" \"%1\"";
+    for (const char* scheme : {"http", "https", "mailto"}) {
+      brv::SetString(HKEY_CLASSES_ROOT, scheme, "URL Protocol", "");
+      brv::SetString(HKEY_CLASSES_ROOT, std::string(scheme) + "\\shell\\open\\command", "",
+                     browser);
+    }
+    brv::SetString(HKEY_CLASSES_ROOT, ".html", "", "htmlfile");
+    brv::SetString(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", "", browser);
+  }
+
+  // The lines the recorder wrote, once there are `count` of them (or after a
+  // generous wait).
+  static std::vector<std::string> Opened(size_t count) {
+    std::vector<std::string> lines;
+    for (int wait = 0; wait < 300; ++wait) {
+      lines.clear();
+      std::ifstream in(logPath_.c_str());
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      if (lines.size() >= count) break;
+      Pump();
+      Sleep(50);
+    }
+    return lines;
+  }
+
+  static const wchar_t* const kSettings;
+  static const wchar_t* const kValues[2];
+  struct Saved {
+    bool present = false;
+    DWORD type = 0;
+    std::string data;
+  };
+  static Saved saved_[2];
+  static std::wstring logPath_;
+  static bool ready_;
+};
+
+const wchar_t* const ShellLinksTest::kSettings = L"Software\\Wine\\WineBrowser";
+const wchar_t* const ShellLinksTest::kValues[2] = {L"Browsers", L"Mailers"};
+ShellLinksTest::Saved ShellLinksTest::saved_[2];
+std::wstring ShellLinksTest::logPath_;
+bool ShellLinksTest::ready_ = false;
+
+// %XX escapes undone, as a browser reads a file link.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TEST_F(ShellLinksTest, AboutWindowLinksOpenTheHomePageAndTheFeedbackMail) {
+  Open();
+  ClickButton(Control("Command7"));
+  HWND about = SplashWindow();
+  ASSERT_TRUE(about);
+  ClickAt(SplashControl("Label1"), POINT{5, 5});
+  ASSERT_EQ(std::vector<std::string>{HomePage()}, Opened(1));
+  ClickAt(SplashControl("Label2"), POINT{5, 5});
+  const std::vector<std::string> opened = Opened(2);
+  ASSERT_EQ(2u, opened.size());
+  EXPECT_EQ(FeedbackLink(), Unescape(opened[1]));
+  EXPECT_TRUE(IsWindow(about));
+  EXPECT_EQ(1u, boxes.seen.size());  // nothing asked first
+}
+
+TEST_F(ShellLinksTest, HelpOpensTheShippedPageAndProItsPageOnlyAfterYes) {
+  Open();
+  boxes.answers = {IDNO, IDNO};
+  ClickButton(Control("Command8"));
+  ClickButton(Control("Command11"));
+  ASSERT_EQ(3u, boxes.seen.size());
+  EXPECT_EQ("Brovantine Online Help", boxes.seen[1].title);
+  EXPECT_EQ("Brovantine Pro", boxes.seen[2].title);
+  for (size_t i : {1, 2}) {
+    EXPECT_EQ("This opens your web browser, do you want to continue?", boxes.seen[i].text);
+    EXPECT_TRUE(boxes.seen[i].hasYes && boxes.seen[i].hasNo);
+    EXPECT_FALSE(boxes.seen[i].hasIcon);
+  }
+
+  boxes.answers = {IDYES};
+  ClickButton(Control("Command11"));
+  // Had No opened anything, it would be recorded before this.
+  ASSERT_EQ(std::vector<std::string>{ProPage()}, Opened(1));
+
+  boxes.answers = {IDYES};
+  ClickButton(Control("Command8"));
+  const std::vector<std::string> opened = Opened(2);
+  ASSERT_EQ(2u, opened.size());
+  if (std::string(BRV_HELP_URL).empty()) {
+    // The page beside the program, found there: winebrowser hands on a file
+    // link only for a file that exists.
+    const std::string program = desktop.ProgramPath();
+    const std::string page = program.substr(0, program.find_last_of('\\') + 1) + kHelpFileName;
+    const std::string unixPage = UnixPath(ToWide(page));
+    ASSERT_FALSE(unixPage.empty());
+    EXPECT_EQ("file://" + unixPage, Unescape(opened[1]));
+  } else {
+    EXPECT_EQ(BRV_HELP_URL, opened[1]);
+  }
+}
+
+}  // namespace
+}  // namespace brv
