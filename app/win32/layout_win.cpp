@@ -54,12 +54,16 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
   built->toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    parent, nullptr, instance, nullptr);
-  // Frames last: the first-made child lies on top, so the controls a frame
-  // holds are drawn over it.
-  for (int pass = 0; pass < 2; ++pass) {
+  // The first-made child lies on top: boxes, buttons and rules first, then
+  // labels (whose background must not cover a box's border where the two
+  // touch), frames last so that what a frame holds is drawn over it.
+  const auto passOf = [](ControlKind kind) {
+    return kind == ControlKind::Frame ? 2 : kind == ControlKind::Label ? 1 : 0;
+  };
+  for (int pass = 0; pass < 3; ++pass) {
     for (size_t index = 0; index < form.controls.size(); ++index) {
       const ControlSpec& spec = form.controls[index];
-      if ((spec.kind == ControlKind::Frame) != (pass == 1)) continue;
+      if (passOf(spec.kind) != pass) continue;
       int left = spec.left;
       int top = spec.top;
       if (spec.container) {

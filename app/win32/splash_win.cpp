@@ -84,12 +84,6 @@ void Build(HWND window, Splash* state) {
   const ControlSpec* frame = FindControl(SplashLayout(), "Frame1");
   state->frame = {Twips(frame->left, dpi), Twips(frame->top, dpi),
                   Twips(frame->left + frame->width, dpi), Twips(frame->top + frame->height, dpi)};
-  // The rules run across the description's box: drawn over it.
-  for (const ControlSpec& spec : SplashLayout().controls) {
-    if (spec.kind != ControlKind::Line) continue;
-    SetWindowPos(state->built.byName[spec.name], HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
   FitMakerName(state->built.byName["Label2"], state->frame.right);
 }
 

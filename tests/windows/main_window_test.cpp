@@ -114,6 +114,36 @@ TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
   EXPECT_STREQ(L"&Increase Security level for Internet Zone (Internet Explorer)", text);
 }
 
+// True when `upper` is drawn over `lower` (comes earlier in the z-order).
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    if (w == upper) return true;
+  }
+  return false;
+}
+
+TEST_F(MainWindowTest, LabelsNeverCoverTheBoxesTheyTouch) {
+  Open();
+  const FormSpec& layout = Form1Layout();
+  int overlaps = 0;
+  for (const ControlSpec& label : layout.controls) {
+    if (label.kind != ControlKind::Label) continue;
+    RECT labelRect;
+    GetWindowRect(Control(label.name), &labelRect);
+    for (const ControlSpec& other : layout.controls) {
+      if (other.kind == ControlKind::Label || other.kind == ControlKind::Frame) continue;
+      RECT otherRect, both;
+      GetWindowRect(Control(other.name), &otherRect);
+      if (!IntersectRect(&both, &labelRect, &otherRect)) continue;
+      ++overlaps;
+      EXPECT_TRUE(Above(Control(other.name), Control(label.name)))
+          << other.name << " lies under " << label.name;
+    }
+  }
+  // The description labels of the panels touch their boxes' top edges.
+  EXPECT_GT(overlaps, 0);
+}
+
 TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntry) {
   SetString(HKEY_CURRENT_USER, Ext(kA), "ButtonText", "Alpha");
   SetString(HKEY_CURRENT_USER, Ext(kA), "Exec", "C:\\alpha.exe");
