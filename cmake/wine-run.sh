@@ -20,11 +20,14 @@ fi
 # `wineserver -k` with this prefix stops them.
 mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1 </dev/null || true
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# The server writes the prefix's registry files only from time to time and
+# when it stops, so a marker of our own says that the prefix is set up.
+if [ ! -f "$WINEPREFIX/.brovantine-ready" ]; then
   wineboot -i >/dev/null 2>&1 </dev/null
   # With no window manager on a virtual display, Wine waits two seconds for
   # each managed window it hides; the tests' windows need no manager.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  touch "$WINEPREFIX/.brovantine-ready"
 else
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 fi
