@@ -163,6 +163,13 @@ TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   EXPECT_EQ(std::vector<std::string>{UpperCase(longName)}, m.lists[5].items);
 }
 
+TEST_F(ContextMenus, NameHoldingANulIsNotListedUnderAnotherEntrysName) {
+  m.CreateKey(kCurrentUser, Entry("Search"));
+  m.CreateKey(kCurrentUser, Entry(std::string("Search") + '\0' + "hidden"));
+  codings3(form);
+  EXPECT_EQ(std::vector<std::string>{"SEARCH"}, m.lists[5].items);
+}
+
 TEST_F(ContextMenus, FailedDeleteIsSilentAndTheEntryStays) {
   m.CreateKey(kCurrentUser, Entry("Locked"));
   m.registry.Protect(kCurrentUser, Entry("Locked"));

@@ -309,6 +309,13 @@ TEST_F(Toolbars, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(name)));
 }
 
+TEST_F(Toolbars, NameHoldingANulIsNotListedUnderAnotherToolbarsName) {
+  Register(kCurrentUser, kA, "Alpha Bar", "C:\\alpha.dll");
+  m.SetString(kCurrentUser, kUser, std::string(kA) + '\0' + "hidden", "");
+  codings1(form);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[3].items);
+}
+
 TEST_F(Toolbars, FailedDeleteIsSilentAndTheToolbarStays) {
   Register(kLocalMachine, kB, "Beta Bar", "C:\\beta.dll");
   m.registry.Protect(kLocalMachine, kMachine);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/win32/controls_win.h"
+#include "conformance/registry_conformance.h"
 #include "harness_win.h"
 
 namespace brv {
@@ -192,6 +193,10 @@ TEST_F(PanelsTest, ToolbarValueNamesNeverLeadTheDeleteIntoAnotherKey) {
     SetString(HKEY_CURRENT_USER, kUser, name, "");
   }
   SetString(HKEY_CLASSES_ROOT, Clsid(nonAnsi), "", "\xE5\x90\x8D\xE5\x89\x8D");
+  // Shown, it would read as the first toolbar's name.
+  const std::string withNul = std::string(kA) + '\0' + "hidden";
+  WriteRawValue(kUser, withNul, {REG_SZ, std::string(2, '\0')});
+  ASSERT_EQ(7u, Values(HKEY_CURRENT_USER, kUser).size());
   Open();
   ASSERT_EQ(6u, ListItems(Control("List3")).size());
 
@@ -205,7 +210,7 @@ TEST_F(PanelsTest, ToolbarValueNamesNeverLeadTheDeleteIntoAnotherKey) {
     Delete("Command4");
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kUser, name)) << name;
   }
-  EXPECT_EQ((std::vector<std::string>{kLinks, kA}), Values(HKEY_CURRENT_USER, kUser));
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNul}), Values(HKEY_CURRENT_USER, kUser));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kA) + "\\InProcServer32"));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kLinks)));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(nonAnsi)));
