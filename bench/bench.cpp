@@ -27,7 +27,7 @@ double Time(const std::function<void()>& work, int runs) {
 }
 
 void Report(const std::string& what, size_t entries, double seconds, double floorSeconds) {
-  std::printf("%-34s %7zu entries  %9.2f ms  floor %9.2f ms  ratio %5.2f  %7.3f us/entry\n",
+  std::printf("%-38s %7zu entries  %9.2f ms  floor %9.2f ms  ratio %5.2f  %7.3f us/entry\n",
               what.c_str(), entries, seconds * 1e3, floorSeconds * 1e3,
               floorSeconds > 0 ? seconds / floorSeconds : 0.0,
               entries ? seconds * 1e6 / static_cast<double>(entries) : 0.0);

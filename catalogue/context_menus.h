@@ -5,6 +5,8 @@
 
 namespace brv {
 
+inline constexpr const char* kMenuExtPath = "Software\\Microsoft\\Internet Explorer\\MenuExt";
+
 void codings3(Form1& form);
 void List5_Click(Form1& form);
 void Command10_Click(Form1& form);

@@ -6,6 +6,11 @@
 
 namespace brv {
 
+inline constexpr const char* kUserToolbarsPath =
+    "Software\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser";
+inline constexpr const char* kMachineToolbarsPath =
+    "Software\\Microsoft\\Internet Explorer\\Toolbar";
+
 void codings1(Form1& form);
 void List3_Click(Form1& form);
 void List4_Click(Form1& form);

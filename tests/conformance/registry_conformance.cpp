@@ -134,6 +134,43 @@ TEST_F(RegistryConformance, ValueNamesAreCaseInsensitiveAndMayHoldBackslashes) {
   EXPECT_EQ(kErrorFileNotFound, reg.DeleteValue(kCurrentUser, std::string(kBase) + "\\no", "x"));
 }
 
+TEST_F(RegistryConformance, UpperCasedNamesAddressTheSameKey) {
+  // Every unit the program upper-cases: a key listed in upper case must be
+  // the key that is read and deleted through that text.
+  std::vector<std::string> names;
+  for (char32_t c = 0x20; c < 0xFFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const char16_t unit = static_cast<char16_t>(c);
+    if (UpperUnit(unit) != unit) names.push_back("k" + Utf16ToUtf8(std::u16string(1, unit)));
+  }
+  ASSERT_GT(names.size(), 150u);
+  for (const std::string& name : names) Create(name);
+  for (const std::string& name : names) {
+    std::unique_ptr<RegKey> key;
+    EXPECT_EQ(kErrorSuccess, Open(UpperCase(name), &key)) << name;
+  }
+  for (const std::string& name : names) {
+    EXPECT_EQ(kErrorSuccess,
+              reg.DeleteTree(kCurrentUser, std::string(kBase) + "\\" + UpperCase(name)))
+        << name;
+  }
+  EXPECT_TRUE(SubKeyNames(reg, kCurrentUser, kBase).empty());
+}
+
+TEST_F(RegistryConformance, DeletingAValueNeverReadsItsNameAsAPath) {
+  auto sub = Create("v");
+  ASSERT_EQ(kErrorSuccess, sub->SetValue("x", {kRegSz, ""}));
+  for (const char* name : {"v\\", "v\\x", "\\v"}) {
+    ASSERT_EQ(kErrorSuccess, base->SetValue(name, {kRegSz, ""}));
+  }
+  EXPECT_EQ(kErrorSuccess, reg.DeleteValue(kCurrentUser, kBase, "v\\x"));
+  EXPECT_EQ(kErrorSuccess, reg.DeleteValue(kCurrentUser, kBase, "v\\"));
+  EXPECT_EQ(kErrorFileNotFound, reg.DeleteValue(kCurrentUser, kBase, "v"));
+  EXPECT_EQ(std::vector<std::string>{"\\v"}, ValueNames(reg, kCurrentUser, kBase));
+  EXPECT_EQ(std::vector<std::string>{"x"},
+            ValueNames(reg, kCurrentUser, std::string(kBase) + "\\v"));
+}
+
 TEST_F(RegistryConformance, LongValueNamesDoNotEndTheEnumeration) {
   const std::string names[] = {"a" + std::string(1999, 'x'), "b" + std::string(2000, 'y'),
                                "c" + std::string(16382, 'z'), "d"};

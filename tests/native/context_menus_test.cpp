@@ -1,0 +1,184 @@
+// The context-menu panel on memory.
+#include <gtest/gtest.h>
+
+#include "catalogue/context_menus.h"
+#include "registry/text.h"
+#include "support/memory_form.h"
+
+namespace brv {
+namespace {
+
+const char kMenuExt[] = "Software\\Microsoft\\Internet Explorer\\MenuExt";
+
+std::string Entry(const std::string& name) {
+  return std::string(kMenuExt) + "\\" + name;
+}
+
+class ContextMenus : public ::testing::Test {
+ protected:
+  void ConfirmAndDelete() {
+    m.desktop.answers = {MsgAnswer::Ok};
+    Command10_Click(form);
+  }
+
+  MemoryForm m;
+  Form1& form = m.form;
+};
+
+TEST_F(ContextMenus, FillListsSubKeysUpperCasedInEnumerationOrder) {
+  m.SetString(kCurrentUser, Entry("&Translate with Demo"), "", "C:\\t.htm");
+  m.CreateKey(kCurrentUser, Entry("download all"));
+  m.CreateKey(kCurrentUser, Entry("Zoom"));
+  m.SetString(kCurrentUser, kMenuExt, "NotAnEntry", "values are not entries");
+  m.lists[5].items = {"stale"};
+  m.lists[5].index = 0;
+  m.texts[7].text = "old";
+  codings3(form);
+  EXPECT_EQ((std::vector<std::string>{"&TRANSLATE WITH DEMO", "DOWNLOAD ALL", "ZOOM"}),
+            m.lists[5].items);
+  EXPECT_EQ(-1, m.lists[5].index);
+  EXPECT_EQ("", m.texts[7].text);
+  EXPECT_EQ(1, m.lists[5].repaints);
+}
+
+TEST_F(ContextMenus, MissingKeyGivesAnEmptyListSilently) {
+  m.lists[5].items = {"stale"};
+  m.texts[7].text = "old";
+  codings3(form);
+  EXPECT_TRUE(m.lists[5].items.empty());
+  EXPECT_EQ("", m.texts[7].text);
+  EXPECT_TRUE(m.desktop.messages.empty());
+}
+
+TEST_F(ContextMenus, ClickShowsTheCommandOrLeavesTheBox) {
+  m.SetString(kCurrentUser, Entry("Alpha"), "", "res://alpha.dll/menu.htm");
+  m.CreateKey(kCurrentUser, Entry("Beta"));  // no default value
+  m.SetData(kCurrentUser, Entry("Gamma"), "", {kRegDword, std::string(4, '\1')});
+  m.SetString(kCurrentUser, Entry("Delta"), "", "");
+  codings3(form);
+  List5_Click(form);  // nothing selected
+  EXPECT_EQ("", m.texts[7].text);
+
+  ASSERT_TRUE(m.lists[5].Select("ALPHA"));
+  List5_Click(form);
+  EXPECT_EQ("res://alpha.dll/menu.htm", m.texts[7].text);
+  ASSERT_TRUE(m.lists[5].Select("BETA"));
+  List5_Click(form);
+  EXPECT_EQ("res://alpha.dll/menu.htm", m.texts[7].text);
+  ASSERT_TRUE(m.lists[5].Select("GAMMA"));
+  List5_Click(form);
+  EXPECT_EQ("res://alpha.dll/menu.htm", m.texts[7].text);
+  ASSERT_TRUE(m.lists[5].Select("DELTA"));  // an empty command is shown as such
+  List5_Click(form);
+  EXPECT_EQ("", m.texts[7].text);
+}
+
+TEST_F(ContextMenus, DeleteAsksThenDeletesTheSelectedTreeOnly) {
+  m.SetString(kCurrentUser, Entry("Get links"), "", "C:\\links.htm");
+  m.SetString(kCurrentUser, Entry("Get links") + "\\Deeper", "v", "x");
+  m.CreateKey(kCurrentUser, Entry("Get links too"));
+  m.CreateKey(kCurrentUser, Entry("Get"));
+  codings3(form);
+  ASSERT_TRUE(m.lists[5].Select("GET LINKS"));
+  List5_Click(form);
+
+  m.desktop.answers = {MsgAnswer::Cancel};
+  Command10_Click(form);
+  ASSERT_EQ(1u, m.desktop.messages.size());
+  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
+  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
+  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
+  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry("Get links")));
+  EXPECT_EQ("C:\\links.htm", m.texts[7].text);
+
+  ConfirmAndDelete();
+  EXPECT_EQ(2u, m.desktop.messages.size());
+  EXPECT_EQ((std::vector<std::string>{"Get", "Get links too"}), m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ((std::vector<std::string>{"GET", "GET LINKS TOO"}), m.lists[5].items);
+  EXPECT_EQ("", m.texts[7].text);
+}
+
+TEST_F(ContextMenus, DeleteWithNothingSelectedChangesNothing) {
+  m.CreateKey(kCurrentUser, Entry("Alpha"));
+  codings3(form);
+  m.texts[7].text = "kept";
+  ConfirmAndDelete();
+  EXPECT_EQ(1u, m.desktop.messages.size());
+  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ("kept", m.texts[7].text);
+}
+
+TEST_F(ContextMenus, NamesWithSpacesAreAddressedExactlyAsListed) {
+  m.SetString(kCurrentUser, Entry("Search"), "", "plain");
+  m.SetString(kCurrentUser, Entry("Search "), "", "trailing");
+  m.SetString(kCurrentUser, Entry(" Search"), "", "leading");
+  codings3(form);
+  ASSERT_TRUE(m.lists[5].Select("SEARCH "));
+  List5_Click(form);
+  EXPECT_EQ("trailing", m.texts[7].text);
+  ConfirmAndDelete();
+  ASSERT_TRUE(m.lists[5].Select(" SEARCH"));
+  List5_Click(form);
+  EXPECT_EQ("leading", m.texts[7].text);
+  ConfirmAndDelete();
+  EXPECT_EQ(std::vector<std::string>{"Search"}, m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ("plain", m.ReadString(kCurrentUser, Entry("Search"), ""));
+}
+
+TEST_F(ContextMenus, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
+  const std::string name = "\xC3\xA9tendre \xD0\xB6 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
+  const std::string shown = "\xC3\x89TENDRE \xD0\x96 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
+  m.SetString(kCurrentUser, Entry(name), "", "C:\\\xE4\xB8\xAD.htm");
+  m.CreateKey(kCurrentUser, Entry("Alpha"));
+  codings3(form);
+  ASSERT_EQ((std::vector<std::string>{"ALPHA", shown}), m.lists[5].items);
+  m.lists[5].index = 1;
+  List5_Click(form);
+  EXPECT_EQ("C:\\\xE4\xB8\xAD.htm", m.texts[7].text);
+  ConfirmAndDelete();
+  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ(std::vector<std::string>{"ALPHA"}, m.lists[5].items);
+}
+
+TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
+  const std::string longName(255, 'n');
+  const std::string longCommand(20000, 'c');
+  m.SetString(kCurrentUser, Entry(longName), "", longCommand);
+  m.SetData(kCurrentUser, Entry("Bare"), "", {kRegSz, Utf8ToUtf16LeBytes("no terminator", false)});
+  codings3(form);
+  ASSERT_EQ((std::vector<std::string>{"BARE", UpperCase(longName)}), m.lists[5].items);
+  m.lists[5].index = 1;
+  List5_Click(form);
+  EXPECT_EQ(longCommand, m.texts[7].text);
+  m.lists[5].index = 0;
+  List5_Click(form);
+  EXPECT_EQ("no terminator", m.texts[7].text);
+
+  m.registry.DeleteTree(kCurrentUser, Entry("Bare"));  // gone since the fill
+  m.lists[5].index = 0;
+  List5_Click(form);
+  EXPECT_EQ("no terminator", m.texts[7].text);
+  ConfirmAndDelete();
+  EXPECT_EQ(std::vector<std::string>{UpperCase(longName)}, m.lists[5].items);
+}
+
+TEST_F(ContextMenus, NameHoldingANulIsNotListedUnderAnotherEntrysName) {
+  m.CreateKey(kCurrentUser, Entry("Search"));
+  m.CreateKey(kCurrentUser, Entry(std::string("Search") + '\0' + "hidden"));
+  codings3(form);
+  EXPECT_EQ(std::vector<std::string>{"SEARCH"}, m.lists[5].items);
+}
+
+TEST_F(ContextMenus, FailedDeleteIsSilentAndTheEntryStays) {
+  m.CreateKey(kCurrentUser, Entry("Locked"));
+  m.registry.Protect(kCurrentUser, Entry("Locked"));
+  codings3(form);
+  m.lists[5].index = 0;
+  ConfirmAndDelete();
+  EXPECT_EQ(std::vector<std::string>{"LOCKED"}, m.lists[5].items);
+  EXPECT_EQ(1u, m.desktop.messages.size());
+}
+
+}  // namespace
+}  // namespace brv
