@@ -15,6 +15,9 @@ const char* const kNotInToolsMenu = "Item not listed in Tools Menu";
 std::vector<std::string> Entries(Registry& registry, RootKey root) {
   std::vector<std::string> entries;
   for (const std::string& name : SubKeyNames(registry, root, kExtensionsPath)) {
+    // A name holding a NUL would be shown and addressed as the shorter name
+    // before it, which may be another entry's.
+    if (name.find('\0') != std::string::npos) continue;
     std::string upper = UpperCase(name);
     if (StartsWith(upper, "{")) entries.push_back(std::move(upper));
   }
@@ -97,8 +100,10 @@ void List2_Click(Form1& form) {
 
 void Command1_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
-  const std::string currentUser = TrimSpaces(form.List1->Text());
-  const std::string allUsers = TrimSpaces(form.List2->Text());
+  // The names exactly as listed: a key name may end in spaces, and a trimmed
+  // name would address a different entry.
+  const std::string currentUser = form.List1->Text();
+  const std::string allUsers = form.List2->Text();
   DeleteEntry(form, kCurrentUser, currentUser);
   DeleteEntry(form, kLocalMachine, allUsers);
 }

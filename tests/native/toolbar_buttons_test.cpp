@@ -203,6 +203,24 @@ TEST_F(ToolbarButtons, DeleteOfAllUsersEntryAndWithNoSelection) {
   EXPECT_TRUE(m.lists[2].items.empty());
 }
 
+TEST_F(ToolbarButtons, NamesAreAddressedExactlyAsListed) {
+  const std::string spaced = std::string(kA) + " ";
+  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
+  m.SetString(kCurrentUser, Entry(spaced), "ButtonText", "Spaced");
+  m.CreateKey(kCurrentUser, Entry(std::string(kB) + '\0' + "hidden"));
+  CODINGS(form);
+  // The name with a NUL is not listed as the shorter name before it.
+  EXPECT_EQ((std::vector<std::string>{kA, spaced}), m.lists[1].items);
+  ASSERT_TRUE(m.lists[1].Select(spaced));
+  List1_Click(form);
+  EXPECT_EQ("Spaced", m.texts[1].text);
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_FALSE(m.KeyExists(kCurrentUser, Entry(spaced)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+}
+
 TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
   const std::string id = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6}";
   const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xD0\x96}";
