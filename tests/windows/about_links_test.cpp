@@ -183,23 +183,12 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
 
-  const int dpi = ScreenDpi();
-  RECT client;
-  GetClientRect(about, &client);
-  EXPECT_EQ(MulDiv(5595, dpi, 1440), client.right);
-  EXPECT_EQ(MulDiv(3240, dpi, 1440), client.bottom);
   const FormSpec& layout = SplashLayout();
-  for (const ControlSpec& spec : layout.controls) {
-    HWND control = SplashControl(spec.name);
-    ASSERT_TRUE(control) << spec.name;
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&rect), 2);
-    const ControlSpec* frame = spec.container ? FindControl(layout, spec.container) : nullptr;
-    EXPECT_EQ(MulDiv(spec.left + (frame ? frame->left : 0), dpi, 1440), rect.left) << spec.name;
-    EXPECT_EQ(MulDiv(spec.top + (frame ? frame->top : 0), dpi, 1440), rect.top) << spec.name;
+  const std::vector<HWND> controls = ExpectLaidOut(about, layout, SplashControl);
+  for (size_t i = 0; i < layout.controls.size(); ++i) {
+    const ControlSpec& spec = layout.controls[i];
     if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Button) {
-      EXPECT_EQ(spec.caption, WindowText(control)) << spec.name;
+      EXPECT_EQ(spec.caption, WindowText(controls[i])) << spec.name;
     }
   }
   EXPECT_EQ(MakerName(), WindowText(SplashControl("Label2")));

@@ -219,4 +219,29 @@ bool WindowTest::Enabled(const std::string& name) const {
   return IsWindowEnabled(Control(name)) != FALSE;
 }
 
+std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
+                                const std::function<HWND(const char*)>& control) {
+  const int dpi = ScreenDpi();
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(MulDiv(layout.clientWidth, dpi, 1440), client.right);
+  EXPECT_EQ(MulDiv(layout.clientHeight, dpi, 1440), client.bottom);
+  std::vector<HWND> found;
+  for (const ControlSpec& spec : layout.controls) {
+    HWND child = control(spec.name);
+    found.push_back(child);
+    EXPECT_TRUE(child) << spec.name;
+    if (!child || spec.kind == ControlKind::Line) continue;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    const ControlSpec* container = spec.container ? FindControl(layout, spec.container) : nullptr;
+    EXPECT_EQ(MulDiv(spec.left + (container ? container->left : 0), dpi, 1440), rect.left)
+        << spec.name;
+    EXPECT_EQ(MulDiv(spec.top + (container ? container->top : 0), dpi, 1440), rect.top)
+        << spec.name;
+  }
+  return found;
+}
+
 }  // namespace brv

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
 #include "app/win32/desktop_win.h"
 #include "app/win32/form1_win.h"
 #include "registry/win32_registry_win.h"
@@ -66,6 +68,13 @@ int FindListItem(HWND list, const std::string& text);
 void ClickButton(HWND button);
 void ChooseMenu(const MainWindow& window, const std::string& name);
 std::vector<std::string> ListItems(HWND list);
+
+// Checks a window against its layout table: the client area's size and each
+// control's place (relative to the window, through its container), as scaled
+// for the screen. Returns the controls found by `control`,
+// in table order, for further checks.
+std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
+                                const std::function<HWND(const char*)>& control);
 
 // Registry helpers on the real registry.
 void SetString(HKEY root, const std::string& path, const std::string& name,
