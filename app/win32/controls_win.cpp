@@ -34,7 +34,13 @@ void Win32ListBox::AddItems(const std::vector<std::string>& items) {
   for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
   SendMessageW(list_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
   for (const std::string& item : items) {
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+    const std::wstring wide = ToWide(item);
+    const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
+    if (own_) {
+      CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text);
+    } else {
+      SendMessageW(list_, LB_ADDSTRING, 0, text);
+    }
   }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);

@@ -92,11 +92,14 @@ void MainWindow::Bind() {
     const ControlSpec& spec = *FindControl(Form1Layout(), entry.first.c_str());
     HWND control = entry.second;
     if (spec.kind == ControlKind::ListBox) {
-      lists_[entry.first] = std::make_unique<Win32ListBox>(control, built_.toolTip);
+      auto list = std::make_unique<Win32ListBox>(control, built_.toolTip);
       // Subclassed through its window procedure, the old one kept in its
       // user data (the list box does not use it).
-      SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+      const LONG_PTR own = GetWindowLongPtrW(control, GWLP_WNDPROC);
+      SetWindowLongPtrW(control, GWLP_USERDATA, own);
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
+      list->SetOwnProcedure(reinterpret_cast<WNDPROC>(own));
+      lists_[entry.first] = std::move(list);
     } else if (spec.kind == ControlKind::TextBox) {
       texts_[entry.first] = std::make_unique<Win32TextBox>(control);
     } else if (spec.kind == ControlKind::Button) {
