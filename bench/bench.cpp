@@ -1,5 +1,6 @@
 #include "bench/bench.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -22,6 +23,15 @@ double Time(const std::function<void()>& work, int runs) {
     work();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     if (took.count() < best) best = took.count();
+  }
+  return best;
+}
+
+Timings Compare(const std::function<void()>& work, const std::function<void()>& floor, int runs) {
+  Timings best{1e300, 1e300};
+  for (int i = 0; i < runs; ++i) {
+    best.floor = std::min(best.floor, Time(floor, 1));
+    best.work = std::min(best.work, Time(work, 1));
   }
   return best;
 }

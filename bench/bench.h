@@ -16,9 +16,9 @@ namespace brv::bench {
 struct Env {
   Registry* registry;
   Form1* form;
-  // Seconds for the bare enumeration of a key's sub-keys or values.
-  std::function<double(RootKey, const std::string&)> floorKeys;
-  std::function<double(RootKey, const std::string&)> floorValues;
+  // The bare enumeration of a key's sub-keys or values (the floor).
+  std::function<void(RootKey, const std::string&)> enumerateKeys;
+  std::function<void(RootKey, const std::string&)> enumerateValues;
   // Empties the registry the cases write to.
   std::function<void()> reset;
   std::vector<size_t> sizes;  // entries per key, e.g. 1000, 10000, 100000
@@ -32,6 +32,17 @@ std::vector<std::pair<std::string, Case>>& Cases();
 
 // Seconds taken by `work`, the best of `runs`.
 double Time(const std::function<void()>& work, int runs = 3);
+
+// Seconds taken by `work` and by `floor`, each the best of `runs`, the two
+// run in turn so that both meet the same state of the machine (under Wine a
+// server round trip costs from a few to fifty microseconds as the load on
+// the other core comes and goes).
+struct Timings {
+  double work;
+  double floor;
+};
+Timings Compare(const std::function<void()>& work, const std::function<void()>& floor,
+                int runs = 5);
 
 // One line: what, how many, time, floor, ratio, time per entry.
 void Report(const std::string& what, size_t entries, double seconds, double floorSeconds);

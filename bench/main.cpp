@@ -20,17 +20,15 @@ int main(int argc, char** argv) {
   env.reset();
   auto bare = [&](bool keys) {
     return [&env, keys](RootKey root, const std::string& path) {
-      return bench::Time([&] {
-        std::unique_ptr<RegKey> key;
-        if (env.registry->OpenKey(root, path, Registry::Access::Read, &key)) return;
-        std::string name;
-        for (uint32_t i = 0; (keys ? key->EnumKey(i, &name) : key->EnumValue(i, &name)) == 0; ++i) {
-        }
-      });
+      std::unique_ptr<RegKey> key;
+      if (env.registry->OpenKey(root, path, Registry::Access::Read, &key)) return;
+      std::string name;
+      for (uint32_t i = 0; (keys ? key->EnumKey(i, &name) : key->EnumValue(i, &name)) == 0; ++i) {
+      }
     };
   };
-  env.floorKeys = bare(true);
-  env.floorValues = bare(false);
+  env.enumerateKeys = bare(true);
+  env.enumerateValues = bare(false);
   env.sizes = {1000, 10000, 100000};
   if (argc > 2) {
     env.sizes.clear();

@@ -47,20 +47,17 @@ HKEY Root(brv::RootKey root) {
 }
 
 // The floor: RegEnumKeyExW / RegEnumValueW by index, nothing else.
-double BareEnumeration(brv::RootKey root, const std::string& path, bool keys) {
-  return brv::bench::Time([&] {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(Root(root), brv::ToWide(path).c_str(), 0, KEY_READ, &key)) return;
-    std::vector<wchar_t> name(16384);
-    for (DWORD i = 0;; ++i) {
-      DWORD length = static_cast<DWORD>(name.size());
-      LONG r =
-          keys ? RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
-               : RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-      if (r) break;
-    }
-    RegCloseKey(key);
-  });
+void BareEnumeration(brv::RootKey root, const std::string& path, bool keys) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(Root(root), brv::ToWide(path).c_str(), 0, KEY_READ, &key)) return;
+  std::vector<wchar_t> name(16384);
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(name.size());
+    LONG r = keys ? RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                  : RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (r) break;
+  }
+  RegCloseKey(key);
 }
 
 // Milliseconds from CreateProcess until a visible top-level window with this
@@ -132,11 +129,11 @@ int wmain(int argc, wchar_t** argv) {
   env.registry = &registry;
   env.form = &window->Form();
   env.reset = ResetScratch;
-  env.floorKeys = [](brv::RootKey root, const std::string& path) {
-    return BareEnumeration(root, path, true);
+  env.enumerateKeys = [](brv::RootKey root, const std::string& path) {
+    BareEnumeration(root, path, true);
   };
-  env.floorValues = [](brv::RootKey root, const std::string& path) {
-    return BareEnumeration(root, path, false);
+  env.enumerateValues = [](brv::RootKey root, const std::string& path) {
+    BareEnumeration(root, path, false);
   };
   env.sizes = {1000, 10000, 100000};
   if (argc > 2) {

@@ -8,9 +8,9 @@ BRV_BENCH(CODINGS_fill) {
   for (size_t size : env.sizes) {
     env.reset();
     SeedKeys(*env.registry, kCurrentUser, kExtensionsPath, size, Identifier);
-    const double floor = env.floorKeys(kCurrentUser, kExtensionsPath);
-    const double fill = Time([&] { CODINGS(*env.form); });
-    Report("CODINGS (Extensions sub-keys)", size, fill, floor);
+    const Timings t = Compare([&] { CODINGS(*env.form); },
+                              [&] { env.enumerateKeys(kCurrentUser, kExtensionsPath); });
+    Report("CODINGS (Extensions sub-keys)", size, t.work, t.floor);
   }
 }
 

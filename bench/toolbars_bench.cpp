@@ -12,9 +12,9 @@ BRV_BENCH(codings1_fill) {
   for (size_t size : env.sizes) {
     env.reset();
     SeedValues(*env.registry, kCurrentUser, kUserToolbarsPath, size, Identifier);
-    const double floor = env.floorValues(kCurrentUser, kUserToolbarsPath);
-    const double fill = Time([&] { codings1(*env.form); });
-    Report("codings1 (Toolbar\\WebBrowser values)", size, fill, floor);
+    const Timings t = Compare([&] { codings1(*env.form); },
+                              [&] { env.enumerateValues(kCurrentUser, kUserToolbarsPath); });
+    Report("codings1 (Toolbar\\WebBrowser values)", size, t.work, t.floor);
   }
 }
 
@@ -23,9 +23,9 @@ BRV_BENCH(codings3_fill) {
     env.reset();
     SeedKeys(*env.registry, kCurrentUser, kMenuExtPath, size,
              [](size_t i) { return "Menu entry " + std::to_string(i); });
-    const double floor = env.floorKeys(kCurrentUser, kMenuExtPath);
-    const double fill = Time([&] { codings3(*env.form); });
-    Report("codings3 (MenuExt sub-keys)", size, fill, floor);
+    const Timings t = Compare([&] { codings3(*env.form); },
+                              [&] { env.enumerateKeys(kCurrentUser, kMenuExtPath); });
+    Report("codings3 (MenuExt sub-keys)", size, t.work, t.floor);
   }
 }
 
