@@ -35,7 +35,7 @@ bool IsIdentifierLike(const std::string& name) {
 std::string StoredName(Registry& registry, const std::string& entry) {
   if (!IsSingleKeyName(entry)) return "";
   for (const std::string& name : SubKeyNames(registry, kLocalMachine, kBhoPath)) {
-    if (UpperCase(name) == entry) return name;
+    if (Listable(name) && UpperCase(name) == entry) return name;
   }
   return "";
 }
@@ -99,6 +99,7 @@ void CODINGS4(Form1& form) {
   std::vector<std::string> enabled;
   std::vector<std::string> disabled;
   for (const std::string& name : SubKeyNames(*form.registry, kLocalMachine, kBhoPath)) {
+    if (!Listable(name)) continue;
     std::string upper = UpperCase(name);
     (StartsWith(upper, " ") ? disabled : enabled).push_back(std::move(upper));
   }

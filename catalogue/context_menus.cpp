@@ -21,9 +21,7 @@ void codings3(Form1& form) {
   form.List5->Clear();
   std::vector<std::string> entries;
   for (const std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
-    // A name holding a NUL would be shown and addressed as the shorter name
-    // before it, which may be another entry's.
-    if (name.find('\0') == std::string::npos) entries.push_back(UpperCase(name));
+    if (Listable(name)) entries.push_back(UpperCase(name));
   }
   form.List5->AddItems(entries);
   form.Text7->SetText("");

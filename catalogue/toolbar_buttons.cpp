@@ -15,9 +15,7 @@ const char* const kNotInToolsMenu = "Item not listed in Tools Menu";
 std::vector<std::string> Entries(Registry& registry, RootKey root) {
   std::vector<std::string> entries;
   for (const std::string& name : SubKeyNames(registry, root, kExtensionsPath)) {
-    // A name holding a NUL would be shown and addressed as the shorter name
-    // before it, which may be another entry's.
-    if (name.find('\0') != std::string::npos) continue;
+    if (!Listable(name)) continue;
     std::string upper = UpperCase(name);
     if (StartsWith(upper, "{")) entries.push_back(std::move(upper));
   }

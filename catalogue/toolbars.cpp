@@ -20,13 +20,10 @@ const char* const kProtectedBands[] = {
 
 // Toolbars are the values (not sub-keys) of these keys whose names begin
 // with a brace; anything else there, such as the layout value, is not one.
-// A name holding a NUL is left out: the list would show it, and the delete
-// would address it, as the shorter name before the NUL, which may be another
-// toolbar's.
 std::vector<std::string> Toolbars(Registry& registry, RootKey root, const char* path) {
   std::vector<std::string> toolbars;
   for (std::string& name : ValueNames(registry, root, path)) {
-    if (StartsWith(name, "{") && name.find('\0') == std::string::npos) {
+    if (StartsWith(name, "{") && Listable(name)) {
       toolbars.push_back(std::move(name));
     }
   }

@@ -262,6 +262,21 @@ TEST_F(Bhos, EachNameIsRenamedAsItselfNotAsItsNeighbour) {
   EXPECT_EQ("spaced", m.ReadString(kLocalMachine, Bho(spaced), "who"));
 }
 
+TEST_F(Bhos, NameHoldingANulIsNotListedAsItsNeighbour) {
+  const std::string hidden = std::string(kA) + '\0' + "x";
+  m.SetString(kLocalMachine, Bho(kA), "who", "plain");
+  m.SetString(kLocalMachine, Bho(hidden), "who", "hidden");
+  m.SetString(kClassesRoot, Clsid(kA), "", "Alpha");
+  CODINGS4(form);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[6].items);
+  Select(6, kA);
+  Command2_Click(form);
+  // The listed object moved; the other name stayed where it was, untouched.
+  EXPECT_EQ("plain", m.ReadString(kLocalMachine, Bho(std::string(" ") + kA), "who"));
+  EXPECT_EQ("hidden", m.ReadString(kLocalMachine, Bho(hidden), "who"));
+  EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, m.lists[7].items);
+}
+
 TEST_F(Bhos, NonAnsiNamesAreListedShownRenamedAndDeletedAsThemselves) {
   const std::string id = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6-\xF0\x9F\x98\x80}";
   const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xD0\x96-\xF0\x9F\x98\x80}";
