@@ -15,28 +15,11 @@ const wchar_t kClassName[] = L"BrovantineForm1";
 // frames do not paint themselves.
 const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.hIconSm = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* registry,
                                                Desktop* desktop, int showCommand, bool endProgram) {
-  if (!RegisterOnce(instance, Proc)) return nullptr;
+  if (!RegisterWindowClass(instance, kClassName, Proc, true)) return nullptr;
   std::unique_ptr<MainWindow> self(new MainWindow());
   self->instance_ = instance;
   self->endProgram_ = endProgram;

@@ -48,6 +48,25 @@ HFONT FontSet::Get(FontKind kind) const {
   return fonts_[static_cast<int>(kind)];
 }
 
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, bool withIcon) {
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, name, &existing)) return true;
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  if (withIcon) {
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_SHARED));
+  }
+  windowClass.lpszClassName = name;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
 void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));

@@ -163,20 +163,6 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool RegisterOnce(HINSTANCE instance) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = Proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 void ShowSplash(HINSTANCE instance, HWND owner, Desktop* desktop, Windows* windows) {
@@ -185,7 +171,7 @@ void ShowSplash(HINSTANCE instance, HWND owner, Desktop* desktop, Windows* windo
     SetForegroundWindow(g_window);
     return;
   }
-  if (!RegisterOnce(instance)) return;
+  if (!RegisterWindowClass(instance, kClassName, Proc, false)) return;
   auto state = std::make_unique<Splash>();
   state->form.desktop = desktop;
   state->form.windows = windows;
