@@ -4,7 +4,7 @@
 
 #include "app/config.h"
 #include "app/layout.h"
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop.h"
-#include "app/form1.h"
+#include "form/desktop.h"
+#include "app/events.h"
 
 namespace brv {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/events.h"
 #include "registry/registry.h"
 
 namespace brv::bench {

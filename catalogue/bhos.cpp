@@ -5,7 +5,7 @@
 #include "catalogue/common.h"
 #include "registry/key_move.h"
 #include "registry/module1.h"
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

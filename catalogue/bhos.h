@@ -3,7 +3,7 @@
 // loading.
 #pragma once
 
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace brv {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop.h"
+#include "form/desktop.h"
 #include "registry/registry.h"
 
 namespace brv {

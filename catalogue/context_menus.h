@@ -1,7 +1,7 @@
 // The "Internet Explorer Context Menu Extensions" panel (List5).
 #pragma once
 
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace brv {
 

@@ -2,7 +2,7 @@
 // user's (List1) and all users' (List2) Extensions key.
 #pragma once
 
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace brv {
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/common.h"
 #include "registry/module1.h"
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -2,7 +2,7 @@
 // (List3) and of the machine (List4).
 #pragma once
 
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace brv {
 

@@ -2,7 +2,7 @@
 // security, add the program's own browser button.
 #pragma once
 
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace brv {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

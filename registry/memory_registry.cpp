@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

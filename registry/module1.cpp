@@ -1,6 +1,6 @@
 #include "registry/module1.h"
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

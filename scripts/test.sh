@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
 echo "== formatting"
-mapfile -t sources < <(cd "$root" && find app catalogue commands registry tests bench tools \
+mapfile -t sources < <(cd "$root" && find base registry form app catalogue commands tests bench tools \
   -name '*.cpp' -o -name '*.h' | sort)
 (cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace brv {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/desktop.h"
+#include "form/desktop.h"
 
 namespace brv {
 

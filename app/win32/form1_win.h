@@ -8,7 +8,7 @@
 #include <string>
 #include <map>
 
-#include "app/form1.h"
+#include "app/events.h"
 #include "app/win32/controls_win.h"
 #include "app/win32/layout_win.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/desktop.h"
+#include "form/desktop.h"
 
 namespace brv {
 

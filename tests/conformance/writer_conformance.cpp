@@ -9,7 +9,7 @@
 
 #include "catalogue/common.h"
 #include "conformance/registry_conformance.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "registry/writer.h"
 
 namespace brv {

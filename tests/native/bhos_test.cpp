@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "catalogue/bhos.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "support/memory_form.h"
 
 namespace brv {

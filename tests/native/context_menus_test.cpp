@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/context_menus.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "support/memory_form.h"
 
 namespace brv {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "app/form1.h"
+#include "app/events.h"
 #include "app/layout.h"
 #include "catalogue/toolbar_buttons.h"
 #include "support/memory_form.h"

@@ -8,14 +8,14 @@
 #include <map>
 #include <random>
 
-#include "app/form1.h"
+#include "app/events.h"
 #include "app/links.h"
 #include "catalogue/bhos.h"
 #include "catalogue/context_menus.h"
 #include "catalogue/toolbar_buttons.h"
 #include "catalogue/toolbars.h"
 #include "commands/options.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "support/memory_form.h"
 
 namespace brv {

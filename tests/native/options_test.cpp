@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "commands/options.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "support/memory_form.h"
 
 namespace brv {

@@ -4,7 +4,7 @@
 
 #include "registry/memory_registry.h"
 #include "registry/module1.h"
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 namespace {

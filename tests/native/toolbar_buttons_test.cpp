@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/toolbar_buttons.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "support/memory_form.h"
 
 namespace brv {

@@ -1,7 +1,7 @@
 #include "support/memory_form.h"
 
 #include "catalogue/common.h"
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/events.h"
 #include "registry/memory_registry.h"
 
 namespace brv {

@@ -1,4 +1,4 @@
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace brv {
 

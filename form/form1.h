@@ -1,12 +1,11 @@
-// The main window's state as the handlers see it, and its handlers for
-// start-up, Refresh, Exit and the About window, Help and Pro buttons.
+// The main window's state as the panels see it: the registry, the desktop,
+// the program's windows and the controls, by their names.
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "app/controls.h"
-#include "app/desktop.h"
+#include "form/controls.h"
+#include "form/desktop.h"
 #include "registry/registry.h"
 
 namespace brv {
@@ -28,25 +27,5 @@ struct Form1 {
   std::string currentUserToolbar;
   std::string allUsersToolbar;
 };
-
-inline constexpr const char* kStartupTitle = "IMPORTANT NOTE";
-extern const char* const kStartupNote;
-
-// Window load: the start-up note, then the window shows and the four panels
-// fill.
-void Form_Load(Form1& form);
-void Refresh_Click(Form1& form);
-void Exit_Click(Form1& form);
-
-// Events of the main window's controls and menu items, by control name.
-enum class Event { Click, DblClick, MouseMove };
-struct EventBinding {
-  const char* control;
-  Event event;
-  void (*handler)(Form1&);
-};
-const std::vector<EventBinding>& Form1Events();
-// The handler bound to a control's event, or nullptr.
-void (*FindHandler(const char* control, Event event))(Form1&);
 
 }  // namespace brv

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/events.h"
 
 #include <cstring>
 
