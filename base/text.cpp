@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include "base/case_table.h"
+
 namespace brv {
 
 namespace {
@@ -118,37 +120,11 @@ std::string Utf8ToUtf16LeBytes(std::string_view text, bool withNul) {
 }
 
 char16_t UpperUnit(char16_t c) {
-  if (c < 0x80) return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    // Latin Extended-A: upper/lower pairs, lower case on the odd unit in
-    // 0100-0137 and 014A-0177, on the even unit in 0139-0148 and 0179-017E.
-    if ((c <= 0x137 || (c >= 0x14A && c <= 0x177)) && (c & 1) && c != 0x131) return c - 1;
-    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && !(c & 1)) return c - 1;
-    return c;
-  }
-  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 0x20;
-  if (c >= 0x430 && c <= 0x44F) return c - 0x20;
-  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-  if (c >= 0xFF41 && c <= 0xFF5A) return c - 0x20;
-  return c;
+  return case_table::Map(case_table::kUpper, c);
 }
 
 char16_t LowerUnit(char16_t c) {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 0x20 : c;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-  if (c == 0x178) return 0xFF;
-  if (c >= 0x100 && c <= 0x17F) {
-    if ((c <= 0x137 || (c >= 0x14A && c <= 0x177)) && !(c & 1) && c != 0x130) return c + 1;
-    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1)) return c + 1;
-    return c;
-  }
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
-  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-  if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;
-  return c;
+  return case_table::Map(case_table::kLower, c);
 }
 
 std::string UpperCase(std::string_view text) {

@@ -16,8 +16,11 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::string Utf16LeBytesToUtf8(std::string_view bytes);  // an odd last byte is ignored
 std::string Utf8ToUtf16LeBytes(std::string_view text, bool withNul);
 
-// Upper case of one UTF-16 unit (ASCII, Latin-1, Latin Extended-A, Greek,
-// Cyrillic, full-width Latin); other units are returned unchanged.
+// Upper and lower case of one UTF-16 unit by the Unicode simple case
+// mappings, every script of the Basic Multilingual Plane: one unit gives one
+// unit, as the registry compares names. A unit whose mapping is not a single
+// unit (U+00DF stays U+00DF), a surrogate and a unit without case come back
+// unchanged. UpperCase maps every unit of a text so.
 char16_t UpperUnit(char16_t c);
 char16_t LowerUnit(char16_t c);
 std::string UpperCase(std::string_view text);
