@@ -39,14 +39,14 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target Brovantine dismiss_note >/dev/null
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=scripts/wine-prefix.sh
+. "$root/scripts/wine-prefix.sh"
+brv_wine_env
 if [ "$demo" = 1 ] || [ -n "$shot" ]; then
   # A throwaway prefix: the demo's samples, or a screenshot of your own
   # program without touching your prefix's settings.
   export WINEPREFIX=$root/build/run-prefix
-  [ -d "$WINEPREFIX" ] && wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
+  brv_wine_prefix_remove
   export BRV_WINEPREFIX=$WINEPREFIX
 else
   export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
@@ -59,11 +59,8 @@ if [ -n "$shot" ]; then
 fi
 
 if [ -n "${BRV_WINEPREFIX:-}" ]; then
-  wineserver -p >/dev/null 2>&1 </dev/null || true
-  wineboot -i >/dev/null 2>&1 </dev/null
-  # No window manager on a virtual display: let Wine draw the frames.
-  [ -n "$shot" ] && wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-    >/dev/null 2>&1 </dev/null
+  # A virtual display has no window manager: there Wine draws the frames.
+  brv_wine_prefix $([ -n "$shot" ] && echo --unmanaged)
   [ "$demo" = 1 ] && wine regedit /S "$(winepath -w "$root/scripts/demo.reg")" \
     >/dev/null 2>&1 </dev/null
 fi

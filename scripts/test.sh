@@ -29,9 +29,9 @@ echo "Brovantine.exe: $size bytes"
 echo "== windows tests under Wine"
 export BRV_WINEPREFIX=$build/windows/wineprefix
 export WINEPREFIX=$BRV_WINEPREFIX
-# A server still running on the old prefix would outlive its deleted folder.
-[ -d "$BRV_WINEPREFIX" ] && wineserver -k >/dev/null 2>&1 || true
-rm -rf "$BRV_WINEPREFIX"
+# shellcheck source=scripts/wine-prefix.sh
+. "$root/scripts/wine-prefix.sh"
+brv_wine_prefix_remove
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
 start_xvfb
