@@ -1,5 +1,5 @@
-// Simple upper- and lower-case mappings of UTF-16 units, from the Unicode
-// Character Database (base/case_table.cpp, written by tools/gen_upcase.py).
+// Upper- and lower-case pairs of UTF-16 units from the Unicode simple case
+// mappings (base/case_table.cpp, written by tools/gen_upcase.py).
 // Three levels: a unit's high byte picks a row, its next four bits a block of
 // 16 deltas in that row, its low four bits the delta; the mapped unit is the
 // unit plus the delta, modulo 65536. Units without a mapping have delta 0.

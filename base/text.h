@@ -16,11 +16,13 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::string Utf16LeBytesToUtf8(std::string_view bytes);  // an odd last byte is ignored
 std::string Utf8ToUtf16LeBytes(std::string_view text, bool withNul);
 
-// Upper and lower case of one UTF-16 unit by the Unicode simple case
-// mappings, every script of the Basic Multilingual Plane: one unit gives one
-// unit, as the registry compares names. A unit whose mapping is not a single
-// unit (U+00DF stays U+00DF), a surrogate and a unit without case come back
-// unchanged. UpperCase maps every unit of a text so.
+// Upper and lower case of one UTF-16 unit, every script of the Basic
+// Multilingual Plane, as the registry compares names: one unit gives one
+// unit, by the Unicode simple case mappings of the pairs of units that map to
+// each other. A unit whose upper case is more than one unit (U+00DF), or
+// whose upper case lowers to another unit (U+0131, U+017F, U+00B5, U+03C2), a
+// surrogate and a unit without case come back unchanged. UpperCase maps every
+// unit of a text so.
 char16_t UpperUnit(char16_t c);
 char16_t LowerUnit(char16_t c);
 std::string UpperCase(std::string_view text);
