@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "app/layout.h"
 #include "base/text.h"
+#include "catalogue/common.h"
 
 namespace brv {
 
@@ -13,11 +14,12 @@ namespace {
 constexpr const char* kTitle = "Brovantine";
 constexpr const char* kOpen = "open";
 
-// Copies the selected identifier, trimmed. With nothing to copy the
+// Copies the selected identifier as shown, trimmed, without the view mark. With nothing to copy the
 // clipboard keeps what the user had there and nothing is claimed.
 void CopySelection(Form1& form, ListBox* list) {
-  if (!list || list->ListIndex() < 0) return;
-  const std::string identifier = TrimSpaces(list->Text());
+  const ListItem* item = list ? list->Selected() : nullptr;
+  if (!item) return;
+  const std::string identifier = ShownIdentifier(*item);
   if (identifier.empty()) return;
   if (form.desktop->SetClipboardText(identifier)) {
     form.desktop->MsgBox(kCopiedText, kTitle, MsgButtons::Ok, MsgIcon::Information);

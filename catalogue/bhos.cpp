@@ -12,10 +12,13 @@ namespace brv {
 namespace {
 
 const char* const kNoExplorer = "NoExplorer";
-const char* const kClassKeys = "HKEY_CLASSES_ROOT\\CLSID\\";
 
 std::string Registration(const std::string& name) {
   return std::string(kBhoPath) + "\\" + name;
+}
+
+RegAddress RegistrationKey(const ListItem& item) {
+  return RegAddress{kLocalMachine, item.view, Registration(item.name)};
 }
 
 // A name that addresses exactly one key below its parent.
@@ -23,51 +26,46 @@ bool IsSingleKeyName(const std::string& name) {
   return !name.empty() && name.find('\\') == std::string::npos;
 }
 
-// A list entry that may name a registration and a class key: it begins with
-// a brace and holds no separator that could lead to another key.
+// A name that may name a class key: it begins with a brace and holds no
+// separator that could lead to another key.
 bool IsIdentifierLike(const std::string& name) {
   return StartsWith(name, "{") && IsSingleKeyName(name);
 }
 
-// The registration sub-key a list entry stands for, as the registry stores
-// its name (the lists show names upper-cased). Empty when no sub-key matches
-// any more.
-std::string StoredName(Registry& registry, const std::string& entry) {
-  if (!IsSingleKeyName(entry)) return "";
-  for (const std::string& name : SubKeyNames(registry, kLocalMachine, kBhoPath)) {
-    if (Listable(name) && UpperCase(name) == entry) return name;
-  }
-  return "";
+// Renames a registration sub-key in its view, keeping everything it holds,
+// then refills.
+void Rename(Form1& form, const ListItem& item, bool disable) {
+  if (!IsSingleKeyName(item.name)) return CODINGS4(form);
+  const std::string target = disable ? " " + item.name : TrimLeft(item.name);
+  // A failed move leaves the old key whole.
+  ChangeThenRefill(
+      form, [&] { MoveKey(*form.registry, RegistrationKey(item), Registration(target)); },
+      CODINGS4);
 }
 
-// Renames a registration sub-key, keeping everything it holds, then refills.
-void Rename(Form1& form, const std::string& entry, bool disable) {
-  Registry& registry = *form.registry;
-  const std::string name = StoredName(registry, entry);
-  if (!name.empty()) {
-    const std::string target = disable ? " " + name : TrimLeft(name);
-    // A failed move leaves the old key whole; the refill shows where it is.
-    MoveKey(registry, kLocalMachine, Registration(name), Registration(target));
-  }
-  CODINGS4(form);
-}
-
-void ShowDetails(Form1& form, const std::string& identifier) {
-  const std::string classKey = kClassKeys + identifier;
+void ShowDetails(Form1& form, const ListItem& item) {
+  const std::string identifier = TrimSpaces(item.name);
+  if (!IsSingleKeyName(identifier)) return;
+  RegAddress classKey = ClassKey(item.view, identifier);
   const std::string description = GetRegString(*form.registry, classKey, "");
-  const std::string file = GetRegString(*form.registry, classKey + "\\InprocServer32", "");
+  classKey.path += "\\InprocServer32";
+  const std::string file = GetRegString(*form.registry, classKey, "");
   if (!TrimSpaces(description).empty()) form.Text5->SetText(description);
   if (!TrimSpaces(file).empty()) form.Text6->SetText(file);
 }
 
-// Deletes a registration sub-key and the class key of its identifier.
-void DeleteObject(Form1& form, const std::string& registration, const std::string& identifier) {
-  // Deletion results are not reported: the refilled lists show what is left.
-  form.registry->DeleteTree(kLocalMachine, Registration(registration));
-  if (IsIdentifierLike(identifier)) {
-    form.registry->DeleteTree(kClassesRoot, "CLSID\\" + identifier);
-  }
-  CODINGS4(form);
+// Deletes a registration sub-key and the class key of its identifier, both
+// in the item's view.
+void DeleteObject(Form1& form, const ListItem& item) {
+  const std::string identifier = TrimSpaces(item.name);
+  if (!IsIdentifierLike(identifier)) return;
+  ChangeThenRefill(
+      form,
+      [&] {
+        form.registry->DeleteTree(RegistrationKey(item));
+        form.registry->DeleteTree(ClassKey(item.view, identifier));
+      },
+      CODINGS4);
   form.Text5->SetText("");
   form.Text6->SetText("");
 }
@@ -80,11 +78,11 @@ void NotChanged(Form1& form, const std::string& why, long code) {
   form.desktop->MsgBox(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
 }
 
-// The selected enabled object's registration key, opened for writing.
-long OpenSelected(Form1& form, const std::string& entry, std::unique_ptr<RegKey>* key) {
-  if (!IsSingleKeyName(entry)) return kErrorFileNotFound;
-  return form.registry->OpenKey(kLocalMachine, Registration(entry), Registry::Access::ReadWrite,
-                                key);
+// The selected enabled object's registration key, opened for writing in its
+// view.
+long OpenSelected(Form1& form, const ListItem& item, std::unique_ptr<RegKey>* key) {
+  if (!IsSingleKeyName(item.name)) return kErrorFileNotFound;
+  return form.registry->OpenKey(RegistrationKey(item), Registry::Access::ReadWrite, key);
 }
 
 const char* const kNotOpened = "The key of the selected BHO could not be opened:";
@@ -96,64 +94,65 @@ void CODINGS4(Form1& form) {
   form.List7->Clear();
   form.Text5->SetText("");
   form.Text6->SetText("");
-  std::vector<std::string> enabled;
-  std::vector<std::string> disabled;
-  for (const std::string& name : SubKeyNames(*form.registry, kLocalMachine, kBhoPath)) {
-    if (!Listable(name)) continue;
-    std::string upper = UpperCase(name);
-    (StartsWith(upper, " ") ? disabled : enabled).push_back(std::move(upper));
+  std::vector<ListItem> enabled;
+  std::vector<ListItem> disabled;
+  for (const ViewedName& found : SubKeyNamesInViews(*form.registry, kLocalMachine, kBhoPath)) {
+    if (!Listable(found.name)) continue;
+    ListItem item = MakeItem(found, UpperCase(found.name));
+    (StartsWith(found.name, " ") ? disabled : enabled).push_back(std::move(item));
   }
   form.List6->AddItems(enabled);
   form.List7->AddItems(disabled);
 }
 
 void List6_Click(Form1& form) {
-  if (form.List6->ListIndex() < 0) return;
+  const ListItem* item = form.List6->Selected();
+  if (!item) return;
   form.Command2->SetEnabled(true);
   form.Command3->SetEnabled(false);
   form.Command5->SetEnabled(true);
   form.Command9->SetEnabled(true);
-  ShowDetails(form, form.List6->Text());
+  ShowDetails(form, *item);
   form.List7->SetListIndex(-1);
 }
 
 void List7_Click(Form1& form) {
-  if (form.List7->ListIndex() < 0) return;
+  const ListItem* item = form.List7->Selected();
+  if (!item) return;
   form.Command3->SetEnabled(true);
   form.Command2->SetEnabled(false);
   form.Command5->SetEnabled(false);
   form.Command9->SetEnabled(false);
-  ShowDetails(form, TrimSpaces(form.List7->Text()));
+  ShowDetails(form, *item);
   form.List6->SetListIndex(-1);
 }
 
 void Command2_Click(Form1& form) {
-  const std::string entry = form.List6->Text();
-  if (TrimSpaces(entry).empty()) return;
-  Rename(form, entry, true);
+  const std::optional<ListItem> item = SelectionOf(*form.List6);
+  if (!item || TrimSpaces(item->name).empty()) return;
+  Rename(form, *item, true);
 }
 
 void Command3_Click(Form1& form) {
-  const std::string entry = form.List7->Text();
-  if (TrimSpaces(entry).empty()) return;
-  Rename(form, entry, false);
+  const std::optional<ListItem> item = SelectionOf(*form.List7);
+  if (!item || TrimSpaces(item->name).empty()) return;
+  Rename(form, *item, false);
 }
 
 void Command6_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
-  const std::string enabled = form.List6->Text();
-  if (IsIdentifierLike(TrimSpaces(enabled))) DeleteObject(form, enabled, enabled);
+  const std::optional<ListItem> enabled = SelectionOf(*form.List6);
+  if (enabled) DeleteObject(form, *enabled);
   // After a delete above the lists are refilled and nothing is selected.
-  const std::string disabled = form.List7->Text();
-  const std::string identifier = TrimSpaces(disabled);
-  if (IsIdentifierLike(identifier)) DeleteObject(form, disabled, identifier);
+  const std::optional<ListItem> disabled = SelectionOf(*form.List7);
+  if (disabled) DeleteObject(form, *disabled);
 }
 
 void Command5_Click(Form1& form) {
-  const std::string entry = form.List6->Text();
-  if (TrimSpaces(entry).empty()) return;
+  const std::optional<ListItem> item = SelectionOf(*form.List6);
+  if (!item || TrimSpaces(item->name).empty()) return;
   std::unique_ptr<RegKey> key;
-  long r = OpenSelected(form, entry, &key);
+  long r = OpenSelected(form, *item, &key);
   if (r != kErrorSuccess) return NotChanged(form, kNotOpened, r);
   // A string value with its terminating NUL; only its presence counts.
   r = key->SetValue(kNoExplorer, RegData{kRegSz, Utf8ToUtf16LeBytes("1", true)});
@@ -167,10 +166,10 @@ void Command5_Click(Form1& form) {
 }
 
 void Command9_Click(Form1& form) {
-  const std::string entry = form.List6->Text();
-  if (TrimSpaces(entry).empty()) return;
+  const std::optional<ListItem> item = SelectionOf(*form.List6);
+  if (!item || TrimSpaces(item->name).empty()) return;
   std::unique_ptr<RegKey> key;
-  long r = OpenSelected(form, entry, &key);
+  long r = OpenSelected(form, *item, &key);
   if (r != kErrorSuccess) return NotChanged(form, kNotOpened, r);
   // A value already absent is what was asked for.
   r = key->DeleteValue(kNoExplorer);

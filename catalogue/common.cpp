@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "base/text.h"
+
 namespace brv {
 
 bool ConfirmDelete(Desktop& desktop) {
@@ -12,12 +14,27 @@ bool ConfirmDelete(Desktop& desktop) {
 
 namespace {
 
-template <typename Enumerate>
-std::vector<std::string> Names(Registry& registry, RootKey root, const std::string& path,
-                               Enumerate enumerate) {
+using Enumerate = long (*)(RegKey&, uint32_t, std::string*);
+
+long EnumKeys(RegKey& key, uint32_t index, std::string* name) {
+  return key.EnumKey(index, name);
+}
+
+long EnumValues(RegKey& key, uint32_t index, std::string* name) {
+  return key.EnumValue(index, name);
+}
+
+void AppendNames(RegKey& key, Enumerate enumerate, View view, std::vector<ViewedName>* names) {
+  std::string name;
+  for (uint32_t index = 0; enumerate(key, index, &name) == kErrorSuccess; ++index) {
+    names->push_back({std::move(name), view});
+  }
+}
+
+std::vector<std::string> Names(Registry& registry, const RegAddress& at, Enumerate enumerate) {
   std::vector<std::string> names;
   std::unique_ptr<RegKey> key;
-  if (registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess) return names;
+  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return names;
   std::string name;
   for (uint32_t index = 0; enumerate(*key, index, &name) == kErrorSuccess; ++index) {
     names.push_back(std::move(name));
@@ -25,18 +42,83 @@ std::vector<std::string> Names(Registry& registry, RootKey root, const std::stri
   return names;
 }
 
-}  // namespace
-
-std::vector<std::string> SubKeyNames(Registry& registry, RootKey root, const std::string& path) {
-  return Names(registry, root, path, [](RegKey& key, uint32_t index, std::string* name) {
-    return key.EnumKey(index, name);
-  });
+// The 32-bit view is a key of its own when it opens and the system names it
+// differently from the 64-bit view's key (or that one does not open).
+std::vector<ViewedName> NamesInViews(Registry& registry, RootKey root, const std::string& path,
+                                     Enumerate enumerate) {
+  std::vector<ViewedName> names;
+  std::unique_ptr<RegKey> key64;
+  std::unique_ptr<RegKey> key32;
+  const bool has64 =
+      registry.OpenKey({root, View::k64, path}, Registry::Access::Read, &key64) == kErrorSuccess;
+  const bool has32 =
+      registry.OpenKey({root, View::k32, path}, Registry::Access::Read, &key32) == kErrorSuccess;
+  if (has64) AppendNames(*key64, enumerate, View::k64, &names);
+  if (has32) {
+    std::string name64;
+    std::string name32;
+    const bool same = has64 && key64->FullName(&name64) == kErrorSuccess &&
+                      key32->FullName(&name32) == kErrorSuccess && name64 == name32;
+    if (!same) AppendNames(*key32, enumerate, View::k32, &names);
+  }
+  return names;
 }
 
-std::vector<std::string> ValueNames(Registry& registry, RootKey root, const std::string& path) {
-  return Names(registry, root, path, [](RegKey& key, uint32_t index, std::string* name) {
-    return key.EnumValue(index, name);
-  });
+}  // namespace
+
+std::vector<std::string> SubKeyNames(Registry& registry, const RegAddress& at) {
+  return Names(registry, at, EnumKeys);
+}
+
+std::vector<std::string> ValueNames(Registry& registry, const RegAddress& at) {
+  return Names(registry, at, EnumValues);
+}
+
+std::vector<ViewedName> SubKeyNamesInViews(Registry& registry, RootKey root,
+                                           const std::string& path) {
+  return NamesInViews(registry, root, path, EnumKeys);
+}
+
+std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
+                                          const std::string& path) {
+  return NamesInViews(registry, root, path, EnumValues);
+}
+
+ListItem MakeItem(const ViewedName& found, std::string text) {
+  if (found.view == View::k32) text += kView32Suffix;
+  return ListItem{found.name, found.view, std::move(text)};
+}
+
+std::string ShownIdentifier(const ListItem& item) {
+  std::string text = item.text;
+  const std::string suffix = kView32Suffix;
+  if (item.view == View::k32 && text.size() >= suffix.size() &&
+      text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    text.resize(text.size() - suffix.size());
+  }
+  return TrimSpaces(text);
+}
+
+RegAddress ClassKey(View view, const std::string& identifier) {
+  return RegAddress{kClassesRoot, view, "CLSID\\" + identifier};
+}
+
+View ClassView(Registry& registry, const std::string& identifier) {
+  std::unique_ptr<RegKey> key;
+  if (registry.OpenKey(ClassKey(View::k64, identifier), Registry::Access::Read, &key) ==
+      kErrorSuccess) {
+    return View::k64;
+  }
+  if (registry.OpenKey(ClassKey(View::k32, identifier), Registry::Access::Read, &key) ==
+      kErrorSuccess) {
+    return View::k32;
+  }
+  return View::k64;
+}
+
+void ChangeThenRefill(Form1& form, const std::function<void()>& change, void (*refill)(Form1&)) {
+  change();
+  refill(form);
 }
 
 }  // namespace brv

@@ -8,39 +8,38 @@ namespace brv {
 
 namespace {
 
-// The key of an entry. Entries are listed in upper case; the registry
-// ignores case in names, so the listed text addresses the entry's own key.
-// It is used as listed, spaces included: trimmed, it could name another key.
-std::string EntryPath(const std::string& entry) {
-  return std::string(kMenuExtPath) + "\\" + entry;
+// The key of an entry, by its stored name, spaces included: trimmed, it
+// could name another key. The key is the current user's, one for both views.
+std::string EntryPath(const ListItem& item) {
+  return std::string(kMenuExtPath) + "\\" + item.name;
 }
 
 }  // namespace
 
 void codings3(Form1& form) {
   form.List5->Clear();
-  std::vector<std::string> entries;
-  for (const std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
-    if (Listable(name)) entries.push_back(UpperCase(name));
+  std::vector<ListItem> entries;
+  for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
+    if (Listable(name)) entries.push_back(MakeItem({name, View::k64}, UpperCase(name)));
   }
   form.List5->AddItems(entries);
   form.Text7->SetText("");
 }
 
 void List5_Click(Form1& form) {
-  if (form.List5->ListIndex() < 0) return;
+  const ListItem* item = form.List5->Selected();
+  if (!item) return;
   const std::string command =
-      GetRegString(*form.registry, "HKEY_CURRENT_USER\\" + EntryPath(form.List5->Text()), "");
+      GetRegString(*form.registry, {kCurrentUser, View::k64, EntryPath(*item)}, "");
   if (!IsError(command)) form.Text7->SetText(command);
 }
 
 void Command10_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
-  const std::string entry = form.List5->Text();
-  if (entry.empty()) return;
-  // A failed delete is left to show itself: the refill still lists the entry.
-  form.registry->DeleteTree(kCurrentUser, EntryPath(entry));
-  codings3(form);
+  const std::optional<ListItem> item = SelectionOf(*form.List5);
+  if (!item || item->name.empty()) return;
+  ChangeThenRefill(
+      form, [&] { form.registry->DeleteTree(kCurrentUser, EntryPath(*item)); }, codings3);
 }
 
 }  // namespace brv

@@ -12,26 +12,40 @@ const char* const kNoName = "No name reference found in the registry";
 const char* const kNoCommand = "No reference found in the registry";
 const char* const kNotInToolsMenu = "Item not listed in Tools Menu";
 
-std::vector<std::string> Entries(Registry& registry, RootKey root) {
-  std::vector<std::string> entries;
-  for (const std::string& name : SubKeyNames(registry, root, kExtensionsPath)) {
-    if (!Listable(name)) continue;
-    std::string upper = UpperCase(name);
-    if (StartsWith(upper, "{")) entries.push_back(std::move(upper));
+std::vector<ListItem> Entries(std::vector<ViewedName> names) {
+  std::vector<ListItem> entries;
+  for (const ViewedName& found : names) {
+    if (!Listable(found.name)) continue;
+    std::string upper = UpperCase(found.name);
+    if (StartsWith(upper, "{")) entries.push_back(MakeItem(found, std::move(upper)));
   }
   return entries;
 }
 
+RegAddress EntryKey(RootKey root, const ListItem& item) {
+  return RegAddress{root, item.view, std::string(kExtensionsPath) + "\\" + item.name};
+}
+
 // The command of an entry without Exec: its Script, else the file of its
-// ClsidExtension class (cut at the NUL the read leaves, through Text8).
-std::string CommandWithoutExec(Form1& form, const std::string& key) {
+// ClsidExtension class (cut at the NUL the read leaves, through Text8), read
+// in `classView`. Without a ClsidExtension there is no class to read.
+std::string CommandWithoutExec(Form1& form, const RegAddress& key, View classView) {
   Registry& registry = *form.registry;
   std::string command = GetRegString(registry, key, "Script");
   if (!IsError(command)) return command;
-  form.Text8->SetText(GetRegString(registry, key, "ClsidExtension"));
-  const std::string classFile =
-      TrimSpaces("HKEY_CLASSES_ROOT\\CLSID\\" + form.Text8->Text() + "\\InProcServer32");
+  const std::string classId = GetRegString(registry, key, "ClsidExtension");
+  form.Text8->SetText(classId);
+  if (IsError(classId)) return kError;
+  RegAddress classFile = ClassKey(classView, form.Text8->Text());
+  classFile.path += "\\InProcServer32";
   return GetRegString(registry, classFile, "");
+}
+
+// The class a per-user entry names is looked up where it is registered.
+View PerUserClassView(Registry& registry, const RegAddress& key) {
+  const std::string classId = CutAtNul(GetRegString(registry, key, "ClsidExtension"));
+  if (IsError(classId) || classId.find('\\') != std::string::npos) return View::k64;
+  return ClassView(registry, classId);
 }
 
 void ShowNameAndCommand(Form1& form, const std::string& buttonText, const std::string& command) {
@@ -41,11 +55,10 @@ void ShowNameAndCommand(Form1& form, const std::string& buttonText, const std::s
   if (IsError(command)) form.Text2->SetText(kNoCommand);
 }
 
-void DeleteEntry(Form1& form, RootKey root, const std::string& entry) {
-  if (!StartsWith(entry, "{")) return;
-  // A failed delete is left to show itself: the refill still lists the entry.
-  form.registry->DeleteTree(root, std::string(kExtensionsPath) + "\\" + entry);
-  CODINGS(form);
+void DeleteEntry(Form1& form, RootKey root, const std::optional<ListItem>& item) {
+  if (!item || !StartsWith(item->name, "{")) return;
+  ChangeThenRefill(
+      form, [&] { form.registry->DeleteTree(EntryKey(root, *item)); }, CODINGS);
   form.Text1->SetText("");
   form.Text2->SetText("");
   form.Text9->SetText("");
@@ -59,19 +72,26 @@ void CODINGS(Form1& form) {
   form.Text1->SetText("");
   form.Text2->SetText("");
   form.Text9->SetText("");
-  form.List1->AddItems(Entries(*form.registry, kCurrentUser));
-  form.List2->AddItems(Entries(*form.registry, kLocalMachine));
+  // The current user's key is one for both views; the machine's is two.
+  std::vector<ViewedName> currentUser;
+  for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kExtensionsPath)) {
+    currentUser.push_back({std::move(name), View::k64});
+  }
+  form.List1->AddItems(Entries(std::move(currentUser)));
+  form.List2->AddItems(Entries(SubKeyNamesInViews(*form.registry, kLocalMachine, kExtensionsPath)));
 }
 
 void List1_Click(Form1& form) {
-  if (form.List1->ListIndex() < 0) return;
+  const ListItem* item = form.List1->Selected();
+  if (!item) return;
   form.Text8->SetText("");
   form.Text9->SetText("");
-  const std::string key =
-      std::string("HKEY_CURRENT_USER\\") + kExtensionsPath + "\\" + form.List1->Text();
+  const RegAddress key = EntryKey(kCurrentUser, *item);
   const std::string buttonText = GetRegString(*form.registry, key, "ButtonText");
   std::string command = GetRegString(*form.registry, key, "Exec");
-  if (IsError(command)) command = CommandWithoutExec(form, key);
+  if (IsError(command)) {
+    command = CommandWithoutExec(form, key, PerUserClassView(*form.registry, key));
+  }
   const std::string menuText = TrimSpaces(GetRegString(*form.registry, key, "MenuText"));
   if (!IsError(menuText)) form.Text9->SetText(menuText);
   ShowNameAndCommand(form, buttonText, command);
@@ -80,15 +100,15 @@ void List1_Click(Form1& form) {
 }
 
 void List2_Click(Form1& form) {
-  if (form.List2->ListIndex() < 0) return;
+  const ListItem* item = form.List2->Selected();
+  if (!item) return;
   form.Text8->SetText("");
   form.Text9->SetText("");
-  const std::string key =
-      std::string("HKEY_LOCAL_MACHINE\\") + kExtensionsPath + "\\" + form.List2->Text();
+  const RegAddress key = EntryKey(kLocalMachine, *item);
   const std::string buttonText = GetRegString(*form.registry, key, "ButtonText");
   std::string command = GetRegString(*form.registry, key, "Exec");
   const std::string menuText = GetRegString(*form.registry, key, "MenuText");
-  if (IsError(command)) command = CommandWithoutExec(form, key);
+  if (IsError(command)) command = CommandWithoutExec(form, key, item->view);
   form.Text9->SetText(menuText);
   if (IsError(TrimSpaces(menuText))) form.Text9->SetText(kNotInToolsMenu);
   ShowNameAndCommand(form, buttonText, command);
@@ -98,10 +118,9 @@ void List2_Click(Form1& form) {
 
 void Command1_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
-  // The names exactly as listed: a key name may end in spaces, and a trimmed
-  // name would address a different entry.
-  const std::string currentUser = form.List1->Text();
-  const std::string allUsers = form.List2->Text();
+  // Each entry by its stored name, in its own view.
+  const std::optional<ListItem> currentUser = SelectionOf(*form.List1);
+  const std::optional<ListItem> allUsers = SelectionOf(*form.List2);
   DeleteEntry(form, kCurrentUser, currentUser);
   DeleteEntry(form, kLocalMachine, allUsers);
 }

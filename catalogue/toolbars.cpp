@@ -20,11 +20,11 @@ const char* const kProtectedBands[] = {
 
 // Toolbars are the values (not sub-keys) of these keys whose names begin
 // with a brace; anything else there, such as the layout value, is not one.
-std::vector<std::string> Toolbars(Registry& registry, RootKey root, const char* path) {
-  std::vector<std::string> toolbars;
-  for (std::string& name : ValueNames(registry, root, path)) {
-    if (StartsWith(name, "{") && Listable(name)) {
-      toolbars.push_back(std::move(name));
+std::vector<ListItem> Toolbars(const std::vector<ViewedName>& names) {
+  std::vector<ListItem> toolbars;
+  for (const ViewedName& found : names) {
+    if (StartsWith(found.name, "{") && Listable(found.name)) {
+      toolbars.push_back(MakeItem(found, found.name));
     }
   }
   return toolbars;
@@ -39,15 +39,20 @@ bool IsProtectedBand(const std::string& id) {
   return false;
 }
 
-void ShowDetails(Form1& form, const std::string& id) {
-  // A backslash would lead the class path into some other key; such a name
-  // has no class registration of its own.
+// A backslash would lead the class path into some other key; such a name
+// has no class registration of its own.
+bool HasOwnClassKey(const std::string& id) {
+  return id.find('\\') == std::string::npos;
+}
+
+void ShowDetails(Form1& form, const std::string& id, View classView) {
   std::string name = kError;
   std::string file = kError;
-  if (id.find('\\') == std::string::npos) {
-    const std::string key = "HKEY_CLASSES_ROOT\\CLSID\\" + id;
+  if (HasOwnClassKey(id)) {
+    RegAddress key = ClassKey(classView, id);
     name = GetRegString(*form.registry, key, "");
-    file = GetRegString(*form.registry, key + "\\InProcServer32", "");
+    key.path += "\\InProcServer32";
+    file = GetRegString(*form.registry, key, "");
   }
   if (!TrimSpaces(name).empty()) form.Text3->SetText(name);
   if (IsError(name)) form.Text3->SetText(kNoName);
@@ -55,14 +60,21 @@ void ShowDetails(Form1& form, const std::string& id) {
   if (IsError(file)) form.Text4->SetText(kNoFile);
 }
 
-// Deletes a toolbar's class key and its toolbar value. The class key is
-// addressed only by a well-formed identifier, so no name can reach another
-// key under CLSID; the value is deleted by its exact name, whatever it holds.
-// Failures are left to show themselves: the refill still lists the toolbar.
-void DeleteToolbar(Form1& form, RootKey root, const char* path, const std::string& id) {
-  if (IsClassIdentifier(id)) form.registry->DeleteTree(kClassesRoot, "CLSID\\" + id);
-  form.registry->DeleteValue(root, path, id);
-  codings1(form);
+// Deletes a toolbar's class keys in `views` and its toolbar value. The class
+// key is addressed only by a well-formed identifier, so no name can reach
+// another key under CLSID; the value is deleted by its exact name, whatever
+// it holds, in its own view.
+void DeleteToolbar(Form1& form, const RegAddress& toolbarKey, const std::string& id,
+                   std::initializer_list<View> views) {
+  ChangeThenRefill(
+      form,
+      [&] {
+        if (IsClassIdentifier(id)) {
+          for (View view : views) form.registry->DeleteTree(ClassKey(view, id));
+        }
+        form.registry->DeleteValue(toolbarKey, id);
+      },
+      codings1);
   form.Text3->SetText("");
   form.Text4->SetText("");
   form.Text9->SetText("");
@@ -76,41 +88,53 @@ void codings1(Form1& form) {
   form.Text3->SetText("");
   form.Text4->SetText("");
   // Each key is read on its own: one missing key hides nothing of the other.
-  form.List3->AddItems(Toolbars(*form.registry, kCurrentUser, kUserToolbarsPath));
-  form.List4->AddItems(Toolbars(*form.registry, kLocalMachine, kMachineToolbarsPath));
+  // The current user's key is one for both views; the machine's is two.
+  std::vector<ViewedName> currentUser;
+  for (std::string& name : ValueNames(*form.registry, kCurrentUser, kUserToolbarsPath)) {
+    currentUser.push_back({std::move(name), View::k64});
+  }
+  form.List3->AddItems(Toolbars(currentUser));
+  form.List4->AddItems(
+      Toolbars(ValueNamesInViews(*form.registry, kLocalMachine, kMachineToolbarsPath)));
 }
 
 void List3_Click(Form1& form) {
-  if (form.List3->ListIndex() < 0) return;
-  form.currentUserToolbar = form.List3->Text();
-  ShowDetails(form, form.currentUserToolbar);
+  const ListItem* item = form.List3->Selected();
+  if (!item) return;
+  form.currentUserToolbar = *item;
+  const std::string& id = item->name;
+  ShowDetails(form, id, HasOwnClassKey(id) ? ClassView(*form.registry, id) : View::k64);
   form.List4->SetListIndex(-1);
   form.Command4->SetEnabled(true);
 }
 
 void List4_Click(Form1& form) {
-  if (form.List4->ListIndex() < 0) return;
-  form.allUsersToolbar = form.List4->Text();
-  ShowDetails(form, form.allUsersToolbar);
+  const ListItem* item = form.List4->Selected();
+  if (!item) return;
+  form.allUsersToolbar = *item;
+  ShowDetails(form, item->name, item->view);
   form.List3->SetListIndex(-1);
   form.Command4->SetEnabled(true);
 }
 
 void Command4_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
-  // The names exactly as listed: a value name may end in spaces, and a
+  // The names exactly as stored: a value name may end in spaces, and a
   // trimmed name would address a different value.
-  form.currentUserToolbar = form.List3->Text();
-  form.allUsersToolbar = form.List4->Text();
-  const std::string currentUser = form.currentUserToolbar;
-  const std::string allUsers = form.allUsersToolbar;
-  if (IsProtectedBand(currentUser)) {
+  const std::optional<ListItem> currentUser = SelectionOf(*form.List3);
+  const std::optional<ListItem> allUsers = SelectionOf(*form.List4);
+  form.currentUserToolbar = currentUser.value_or(ListItem{});
+  form.allUsersToolbar = allUsers.value_or(ListItem{});
+  if (currentUser && IsProtectedBand(currentUser->name)) {
     form.desktop->MsgBox(kBandsKept, kAppTitle, MsgButtons::Ok, MsgIcon::None);
-  } else if (StartsWith(currentUser, "{")) {
-    DeleteToolbar(form, kCurrentUser, kUserToolbarsPath, currentUser);
+  } else if (currentUser && StartsWith(currentUser->name, "{")) {
+    // Its value is the current user's; its class may be registered in either view.
+    DeleteToolbar(form, {kCurrentUser, View::k64, kUserToolbarsPath}, currentUser->name,
+                  {View::k64, View::k32});
   }
-  if (!IsProtectedBand(allUsers) && StartsWith(allUsers, "{")) {
-    DeleteToolbar(form, kLocalMachine, kMachineToolbarsPath, allUsers);
+  if (allUsers && !IsProtectedBand(allUsers->name) && StartsWith(allUsers->name, "{")) {
+    DeleteToolbar(form, {kLocalMachine, allUsers->view, kMachineToolbarsPath}, allUsers->name,
+                  {allUsers->view});
   }
 }
 

@@ -5,16 +5,30 @@
 #include <string>
 #include <vector>
 
+#include "registry/registry.h"
+
 namespace brv {
+
+// A list entry: the registry name it stands for, exactly as stored, the view
+// it was found in, and the text the list shows for it. Handlers act on the
+// name and view; the text serves only the eye.
+struct ListItem {
+  std::string name;
+  View view = View::k64;
+  std::string text;
+};
 
 class ListBox {
  public:
   virtual ~ListBox() = default;
   virtual void Clear() = 0;
   // Appends the items in order, with one repaint for the lot.
-  virtual void AddItems(const std::vector<std::string>& items) = 0;
+  virtual void AddItems(const std::vector<ListItem>& items) = 0;
   virtual int ListCount() const = 0;
+  // The shown text of an item; empty text past the end.
   virtual std::string List(int index) const = 0;
+  // The item at an index, or nullptr past the end.
+  virtual const ListItem* Item(int index) const = 0;
   // The selected index, or -1 with no selection.
   virtual int ListIndex() const = 0;
   virtual void SetListIndex(int index) = 0;
@@ -26,6 +40,8 @@ class ListBox {
     const int index = ListIndex();
     return index < 0 ? std::string() : List(index);
   }
+  // The selected item, or nullptr with no selection.
+  const ListItem* Selected() const { return Item(ListIndex()); }
 };
 
 // A read-only text box: it keeps its text up to the first NUL.

@@ -24,8 +24,8 @@ struct Form1 {
          *Command9 = nullptr, *Command10 = nullptr, *Command11 = nullptr;
 
   // The toolbar identifiers of the last selection in the toolbar panel.
-  std::string currentUserToolbar;
-  std::string allUsersToolbar;
+  ListItem currentUserToolbar;
+  ListItem allUsersToolbar;
 };
 
 }  // namespace brv

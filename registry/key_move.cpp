@@ -44,11 +44,11 @@ long CopyValues(RegKey& source, RegKey& target) {
   }
 }
 
-long CopyTree(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
+long CopyTree(Registry& registry, const RegAddress& from, const std::string& to) {
   std::unique_ptr<RegKey> source;
-  if (long r = registry.OpenKey(root, from, Registry::Access::Read, &source)) return r;
+  if (long r = registry.OpenKey(from, Registry::Access::Read, &source)) return r;
   std::unique_ptr<RegKey> target;
-  if (long r = registry.CreateKey(root, to, &target)) return r;
+  if (long r = registry.CreateKey(RegAddress{from.root, from.view, to}, &target)) return r;
   if (long r = CopyValues(*source, *target)) return r;
   target.reset();
   // Names first, then the copies: the source's enumeration is not disturbed
@@ -63,21 +63,22 @@ long CopyTree(Registry& registry, RootKey root, const std::string& from, const s
   }
   source.reset();
   for (const std::string& child : names) {
-    if (long r = CopyTree(registry, root, from + "\\" + child, to + "\\" + child)) return r;
+    const RegAddress inner{from.root, from.view, from.path + "\\" + child};
+    if (long r = CopyTree(registry, inner, to + "\\" + child)) return r;
   }
   return kErrorSuccess;
 }
 
 }  // namespace
 
-long CopyKeyTree(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
-  if (SameOrBelow(to, from)) return kErrorInvalidParameter;
-  return CopyTree(registry, root, from, to);
+long CopyKeyTree(Registry& registry, const RegAddress& from, const std::string& to) {
+  if (SameOrBelow(to, from.path)) return kErrorInvalidParameter;
+  return CopyTree(registry, from, to);
 }
 
-long MoveKey(Registry& registry, RootKey root, const std::string& from, const std::string& to) {
-  if (long r = CopyKeyTree(registry, root, from, to)) return r;
-  return registry.DeleteTree(root, from);
+long MoveKey(Registry& registry, const RegAddress& from, const std::string& to) {
+  if (long r = CopyKeyTree(registry, from, to)) return r;
+  return registry.DeleteTree(from);
 }
 
 }  // namespace brv

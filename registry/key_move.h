@@ -13,10 +13,11 @@ namespace brv {
 // values and sub-keys join what it holds and values of the same name take the
 // copied data. Stops at the first failure and returns its error; kErrorSuccess
 // when everything was copied. A target inside the source is refused.
-long CopyKeyTree(Registry& registry, RootKey root, const std::string& from, const std::string& to);
+// `to` is a path under the same root, in the same view.
+long CopyKeyTree(Registry& registry, const RegAddress& from, const std::string& to);
 
 // Moves a key: copies it as CopyKeyTree does and deletes `from` only when
 // the copy fully succeeded, so a failed move leaves the source as it was.
-long MoveKey(Registry& registry, RootKey root, const std::string& from, const std::string& to);
+long MoveKey(Registry& registry, const RegAddress& from, const std::string& to);
 
 }  // namespace brv

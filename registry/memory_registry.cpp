@@ -39,6 +39,7 @@ struct MemoryRegistry::Node {
   Node* parent = nullptr;
   bool deleted = false;
   bool isProtected = false;
+  bool denied = false;
 
   std::unordered_map<std::u16string, std::shared_ptr<Node>> children;  // by folded name
   std::vector<Node*> sorted;  // enumeration order, rebuilt after a change
@@ -133,6 +134,16 @@ class MemoryKey : public RegKey {
     return kErrorSuccess;
   }
 
+  long FullName(std::string* name) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    std::string full;
+    for (const MemoryRegistry::Node* n = node_.get(); n; n = n->parent) {
+      full.insert(0, "\\" + n->name);
+    }
+    *name = std::move(full);
+    return kErrorSuccess;
+  }
+
  private:
   std::shared_ptr<MemoryRegistry::Node> node_;
   bool writable_;
@@ -153,22 +164,46 @@ long SplitPath(const std::string& path, std::vector<std::string>* names) {
   return kErrorSuccess;
 }
 
+bool Is(const std::string& name, const char* expected) {
+  return Fold(name) == Fold(expected);
+}
+
+// Where a 32-bit program's path leads: HKEY_LOCAL_MACHINE\Software\X to
+// Software\Wow6432Node\X (Software\Classes\CLSID to
+// Software\Classes\Wow6432Node\CLSID), HKEY_CLASSES_ROOT\CLSID to
+// Wow6432Node\CLSID; everything else as it is.
+void Redirect(RootKey root, std::vector<std::string>* names) {
+  std::vector<std::string>& n = *names;
+  const char* const kWow = "Wow6432Node";
+  if (root == kClassesRoot && !n.empty() && Is(n[0], "CLSID")) {
+    n.insert(n.begin(), kWow);
+  } else if (root == kLocalMachine && !n.empty() && Is(n[0], "Software")) {
+    if (n.size() >= 3 && Is(n[1], "Classes") && Is(n[2], "CLSID")) {
+      n.insert(n.begin() + 2, kWow);
+    } else if (n.size() == 1 || (!Is(n[1], "Classes") && !Is(n[1], kWow))) {
+      n.insert(n.begin() + 1, kWow);
+    }
+  }
+}
+
 }  // namespace
 
-MemoryRegistry::MemoryRegistry() {
+MemoryRegistry::MemoryRegistry(Views views) : views_(views) {
   for (RootKey root : {kClassesRoot, kCurrentUser, kLocalMachine, kUsers, kCurrentConfig}) {
-    roots_[root] = std::make_shared<Node>();
+    auto node = std::make_shared<Node>();
+    node->name = "ROOT" + std::to_string(root);
+    roots_[root] = std::move(node);
   }
 }
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-long MemoryRegistry::Find(RootKey root, const std::string& path, bool create,
-                          std::shared_ptr<Node>* node) {
-  auto rootIt = roots_.find(root);
+long MemoryRegistry::Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node) {
+  auto rootIt = roots_.find(at.root);
   if (rootIt == roots_.end()) return kErrorInvalidHandle;
   std::vector<std::string> names;
-  if (long r = SplitPath(path, &names)) return r;
+  if (long r = SplitPath(at.path, &names)) return r;
+  if (at.view == View::k32 && views_ == Views::Two) Redirect(at.root, &names);
   std::shared_ptr<Node> current = rootIt->second;
   for (const std::string& name : names) {
     std::u16string folded = Fold(name);
@@ -187,35 +222,34 @@ long MemoryRegistry::Find(RootKey root, const std::string& path, bool create,
     current->sortedValid = false;
     current = child;
   }
+  if (current->denied) return kErrorAccessDenied;
   *node = current;
   return kErrorSuccess;
 }
 
-long MemoryRegistry::OpenKey(RootKey root, const std::string& path, Access access,
-                             std::unique_ptr<RegKey>* key) {
+long MemoryRegistry::OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) {
   std::shared_ptr<Node> node;
-  if (long r = Find(root, path, false, &node)) return r;
+  if (long r = Find(at, false, &node)) return r;
   const bool writable = access == Access::ReadWrite;
   if (writable && node->isProtected) return kErrorAccessDenied;
   *key = std::make_unique<MemoryKey>(node, writable);
   return kErrorSuccess;
 }
 
-long MemoryRegistry::CreateKey(RootKey root, const std::string& path,
-                               std::unique_ptr<RegKey>* key) {
+long MemoryRegistry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   std::shared_ptr<Node> node;
-  if (long r = Find(root, path, true, &node)) return r;
+  if (long r = Find(at, true, &node)) return r;
   if (node->isProtected) return kErrorAccessDenied;
   *key = std::make_unique<MemoryKey>(node, true);
   return kErrorSuccess;
 }
 
-long MemoryRegistry::DeleteTree(RootKey root, const std::string& path) {
+long MemoryRegistry::DeleteTree(const RegAddress& at) {
   std::vector<std::string> names;
-  if (long r = SplitPath(path, &names)) return r;
+  if (long r = SplitPath(at.path, &names)) return r;
   if (names.empty()) return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
-  if (long r = Find(root, path, false, &node)) return r;
+  if (long r = Find(at, false, &node)) return r;
   if (node->AnyProtected()) return kErrorAccessDenied;
   Node* parent = node->parent;
   node->MarkDeleted();
@@ -224,15 +258,20 @@ long MemoryRegistry::DeleteTree(RootKey root, const std::string& path) {
   return kErrorSuccess;
 }
 
-long MemoryRegistry::DeleteValue(RootKey root, const std::string& path, const std::string& name) {
+long MemoryRegistry::DeleteValue(const RegAddress& at, const std::string& name) {
   std::unique_ptr<RegKey> key;
-  if (long r = OpenKey(root, path, Access::ReadWrite, &key)) return r;
+  if (long r = OpenKey(at, Access::ReadWrite, &key)) return r;
   return key->DeleteValue(name);
 }
 
 void MemoryRegistry::Protect(RootKey root, const std::string& path) {
   std::shared_ptr<Node> node;
-  if (Find(root, path, false, &node) == kErrorSuccess) node->isProtected = true;
+  if (Find({root, View::k64, path}, false, &node) == kErrorSuccess) node->isProtected = true;
+}
+
+void MemoryRegistry::Deny(RootKey root, const std::string& path) {
+  std::shared_ptr<Node> node;
+  if (Find({root, View::k64, path}, false, &node) == kErrorSuccess) node->denied = true;
 }
 
 }  // namespace brv

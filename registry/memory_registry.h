@@ -2,7 +2,10 @@
 // program relies on it: names compared without regard to case and kept as
 // written, sub-keys enumerated sorted, values in creation order, data kept as
 // bytes with its type, operations on a deleted key failing with
-// kErrorKeyDeleted. Used by the native tests and benchmarks.
+// kErrorKeyDeleted, and the two views of 64-bit Windows for the keys the
+// program reads (HKEY_LOCAL_MACHINE\Software and HKEY_CLASSES_ROOT\CLSID seen
+// by 32-bit programs under their Wow6432Node keys). Used by the native tests
+// and benchmarks.
 #pragma once
 
 #include <map>
@@ -16,25 +19,34 @@ namespace brv {
 
 class MemoryRegistry : public Registry {
  public:
-  MemoryRegistry();
+  // With one view (as on 32-bit Windows) the 32-bit view is the 64-bit one.
+  enum class Views { Two, One };
+  explicit MemoryRegistry(Views views = Views::Two);
   ~MemoryRegistry() override;
 
-  long OpenKey(RootKey root, const std::string& path, Access access,
-               std::unique_ptr<RegKey>* key) override;
-  long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) override;
-  long DeleteTree(RootKey root, const std::string& path) override;
-  long DeleteValue(RootKey root, const std::string& path, const std::string& name) override;
+  using Registry::CreateKey;
+  using Registry::DeleteTree;
+  using Registry::DeleteValue;
+  using Registry::OpenKey;
+  long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override;
+  long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
+  long DeleteTree(const RegAddress& at) override;
+  long DeleteValue(const RegAddress& at, const std::string& name) override;
 
   // Makes a key refuse changes (as a key without write access does): opening
   // it for writing, creating keys in it, deleting it or its values fail with
-  // kErrorAccessDenied. The key must exist.
+  // kErrorAccessDenied. The key must exist; the path is as stored (no view).
   void Protect(RootKey root, const std::string& path);
+  // Makes a key refuse to be opened at all (kErrorAccessDenied), as a key
+  // without read access does. The key must exist.
+  void Deny(RootKey root, const std::string& path);
 
   struct Node;
 
  private:
   std::map<RootKey, std::shared_ptr<Node>> roots_;
-  long Find(RootKey root, const std::string& path, bool create, std::shared_ptr<Node>* node);
+  Views views_;
+  long Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node);
 };
 
 }  // namespace brv

@@ -4,21 +4,39 @@
 
 namespace brv {
 
+namespace {
+
+// The root names: full, and the short form users write for the three common
+// ones.
+const struct {
+  const char* name;
+  const char* shortName;
+  RootKey root;
+} kRoots[] = {
+    {"HKEY_CLASSES_ROOT", "HKCR", kClassesRoot},
+    {"HKEY_CURRENT_USER", "HKCU", kCurrentUser},
+    {"HKEY_LOCAL_MACHINE", "HKLM", kLocalMachine},
+    {"HKEY_USERS", nullptr, kUsers},
+    {"HKEY_PERFORMANCE_DATA", nullptr, kPerformanceData},
+    {"HKEY_CURRENT_CONFIG", nullptr, kCurrentConfig},
+    {"HKEY_DYN_DATA", nullptr, kDynData},
+};
+
+}  // namespace
+
 RootKey RootKeyFromName(const std::string& name) {
-  static const struct {
-    const char* name;
-    RootKey root;
-  } kRoots[] = {
-      {"HKEY_CLASSES_ROOT", kClassesRoot},
-      {"HKEY_CURRENT_USER", kCurrentUser},
-      {"HKEY_LOCAL_MACHINE", kLocalMachine},
-      {"HKEY_USERS", kUsers},
-      {"HKEY_PERFORMANCE_DATA", kPerformanceData},
-      {"HKEY_CURRENT_CONFIG", kCurrentConfig},
-      {"HKEY_DYN_DATA", kDynData},
-  };
   for (const auto& entry : kRoots) {
     if (name == entry.name) return entry.root;
+  }
+  return 0;
+}
+
+RootKey RootKeyFromUserName(const std::string& name) {
+  const std::string upper = UpperCase(name);
+  for (const auto& entry : kRoots) {
+    // The two that a user never means by a value path stay out.
+    if (entry.root == kPerformanceData || entry.root == kDynData) continue;
+    if (upper == entry.name || (entry.shortName && upper == entry.shortName)) return entry.root;
   }
   return 0;
 }
@@ -37,13 +55,16 @@ bool SplitRegPath(std::string& path, RootKey& root) {
 }
 
 std::string GetRegString(Registry& registry, const std::string& fullPath,
-                         const std::string& valueName) {
-  std::string path = fullPath;
-  RootKey root = 0;
-  if (!SplitRegPath(path, root)) return kError;
-  if (root == 0) return "";
+                         const std::string& valueName, View view) {
+  RegAddress at{0, view, fullPath};
+  if (!SplitRegPath(at.path, at.root)) return kError;
+  return GetRegString(registry, at, valueName);
+}
+
+std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName) {
+  if (at.root == 0) return "";
   std::unique_ptr<RegKey> key;
-  if (registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess) return kError;
+  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return kError;
   RegData data;
   if (key->QueryValue(valueName, &data) != kErrorSuccess) return kError;
   if (data.type != kRegSz && data.type != kRegExpandSz) return kError;

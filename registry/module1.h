@@ -12,6 +12,9 @@ inline constexpr const char* kError = "Error";
 // The predefined handle of a root name (exact, case-sensitive); 0 for any
 // other name.
 RootKey RootKeyFromName(const std::string& name);
+// The same for a root name as a user writes it: in any case, and the short
+// forms "HKCU", "HKLM" and "HKCR" too.
+RootKey RootKeyFromUserName(const std::string& name);
 
 // Splits a full path into its root handle and its sub-key path. A path that
 // does not begin with "HKEY_", or that ends in a backslash, is rejected: the
@@ -23,7 +26,11 @@ bool SplitRegPath(std::string& path, RootKey& root);
 // its terminating NUL if it was stored with one; "Error" when the path is
 // rejected, the key cannot be opened or the value cannot be read or is not a
 // string; empty text when the root name is unknown.
-std::string GetRegString(Registry& registry, const std::string& path, const std::string& valueName);
+// `view` is the view the key is read in.
+std::string GetRegString(Registry& registry, const std::string& path, const std::string& valueName,
+                         View view = View::k64);
+// The same for a key given by its address ("" for an unknown root).
+std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName);
 
 // True when a GetRegString result, trimmed, is "Error".
 inline bool IsError(const std::string& result) {

@@ -38,6 +38,21 @@ inline constexpr uint32_t kRegBinary = 3;
 inline constexpr uint32_t kRegDword = 4;
 inline constexpr uint32_t kRegMultiSz = 7;
 
+// The two views of the registry on 64-bit Windows: what 64-bit programs see,
+// and what 32-bit programs see, where Windows redirects HKEY_LOCAL_MACHINE\Software
+// to Software\Wow6432Node and HKEY_CLASSES_ROOT\CLSID to Wow6432Node\CLSID.
+// Keys outside the redirected ones (HKEY_CURRENT_USER\Software) are the same
+// in both; on 32-bit Windows both views are one.
+enum class View : uint8_t { k64, k32 };
+
+// A key: its root, the view it is seen in and its sub-key path
+// (backslash-separated; empty for the root itself).
+struct RegAddress {
+  RootKey root = 0;
+  View view = View::k64;
+  std::string path;
+};
+
 // Value data as stored: its type and its bytes (strings as UTF-16LE).
 struct RegData {
   uint32_t type = kRegNone;
@@ -60,6 +75,9 @@ class RegKey {
   virtual long QueryValue(const std::string& name, RegData* data) = 0;
   virtual long SetValue(const std::string& name, const RegData& data) = 0;
   virtual long DeleteValue(const std::string& name) = 0;
+  // The key's full name as the system knows it: two open keys with the same
+  // name are one key (so two views that name the same key are one view).
+  virtual long FullName(std::string* name) = 0;
 };
 
 class Registry {
@@ -67,16 +85,29 @@ class Registry {
   enum class Access { Read, ReadWrite };
 
   virtual ~Registry() = default;
-  // Sub-key paths are backslash-separated; an empty path is the root itself.
-  virtual long OpenKey(RootKey root, const std::string& path, Access access,
-                       std::unique_ptr<RegKey>* key) = 0;
+  virtual long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) = 0;
   // Opens the key for reading and writing, creating it and any missing
   // parents.
-  virtual long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) = 0;
-  // Deletes a key with all its values and sub-keys. An empty path is refused.
-  virtual long DeleteTree(RootKey root, const std::string& path) = 0;
+  virtual long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) = 0;
+  // Deletes a key with all its values and sub-keys, in the address's view.
+  // An empty path is refused.
+  virtual long DeleteTree(const RegAddress& at) = 0;
   // Deletes one named value of a key.
-  virtual long DeleteValue(RootKey root, const std::string& path, const std::string& name) = 0;
+  virtual long DeleteValue(const RegAddress& at, const std::string& name) = 0;
+
+  // The same in the 64-bit view, the only view of the keys both share.
+  long OpenKey(RootKey root, const std::string& path, Access access, std::unique_ptr<RegKey>* key) {
+    return OpenKey(RegAddress{root, View::k64, path}, access, key);
+  }
+  long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) {
+    return CreateKey(RegAddress{root, View::k64, path}, key);
+  }
+  long DeleteTree(RootKey root, const std::string& path) {
+    return DeleteTree(RegAddress{root, View::k64, path});
+  }
+  long DeleteValue(RootKey root, const std::string& path, const std::string& name) {
+    return DeleteValue(RegAddress{root, View::k64, path}, name);
+  }
 };
 
 }  // namespace brv

@@ -1,4 +1,5 @@
-// The registry of the running system, through the Unicode Win32 functions.
+// The registry of the running system, through the Unicode Win32 functions,
+// in either view (KEY_WOW64_32KEY for the 32-bit one).
 #pragma once
 
 #include "registry/registry.h"
@@ -7,11 +8,14 @@ namespace brv {
 
 class Win32Registry : public Registry {
  public:
-  long OpenKey(RootKey root, const std::string& path, Access access,
-               std::unique_ptr<RegKey>* key) override;
-  long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) override;
-  long DeleteTree(RootKey root, const std::string& path) override;
-  long DeleteValue(RootKey root, const std::string& path, const std::string& name) override;
+  using Registry::CreateKey;
+  using Registry::DeleteTree;
+  using Registry::DeleteValue;
+  using Registry::OpenKey;
+  long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override;
+  long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
+  long DeleteTree(const RegAddress& at) override;
+  long DeleteValue(const RegAddress& at, const std::string& name) override;
 };
 
 }  // namespace brv

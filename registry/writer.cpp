@@ -3,28 +3,11 @@
 #include <memory>
 
 #include "base/text.h"
+#include "registry/module1.h"
 
 namespace brv {
 
 namespace {
-
-// Root names as the user writes them, in any case.
-RootKey RootFromName(const std::string& name) {
-  static const struct {
-    const char* name;
-    RootKey root;
-  } kRoots[] = {
-      {"HKCU", kCurrentUser},  {"HKEY_CURRENT_USER", kCurrentUser},
-      {"HKLM", kLocalMachine}, {"HKEY_LOCAL_MACHINE", kLocalMachine},
-      {"HKCR", kClassesRoot},  {"HKEY_CLASSES_ROOT", kClassesRoot},
-      {"HKEY_USERS", kUsers},  {"HKEY_CURRENT_CONFIG", kCurrentConfig},
-  };
-  const std::string upper = UpperCase(name);
-  for (const auto& entry : kRoots) {
-    if (upper == entry.name) return entry.root;
-  }
-  return 0;
-}
 
 std::string FourBytes(uint32_t number) {
   std::string bytes(4, '\0');
@@ -38,7 +21,7 @@ long SplitValuePath(const std::string& name, ValuePath* path) {
   const size_t first = name.find('\\');
   const size_t last = name.rfind('\\');
   if (first == std::string::npos || last + 1 == name.size()) return kErrorBadPathname;
-  const RootKey root = RootFromName(name.substr(0, first));
+  const RootKey root = RootKeyFromUserName(name.substr(0, first));
   if (root == 0) return kErrorBadPathname;
   std::string key = first == last ? std::string() : name.substr(first + 1, last - first - 1);
   // An empty part ("a\\b", a leading backslash) names no key.
@@ -46,8 +29,7 @@ long SplitValuePath(const std::string& name, ValuePath* path) {
                         key.find("\\\\") != std::string::npos)) {
     return kErrorBadPathname;
   }
-  path->root = root;
-  path->key = std::move(key);
+  path->key = RegAddress{root, View::k64, std::move(key)};
   path->value = name.substr(last + 1);
   return kErrorSuccess;
 }
@@ -85,21 +67,21 @@ long RegWriter::Store(const std::string& name, const RegData& data) {
   ValuePath path;
   if (long r = SplitValuePath(name, &path)) return r;
   std::unique_ptr<RegKey> key;
-  if (long r = registry_.CreateKey(path.root, path.key, &key)) return r;
+  if (long r = registry_.CreateKey(path.key, &key)) return r;
   return key->SetValue(path.value, data);
 }
 
 long RegWriter::RegDelete(const std::string& name) {
   ValuePath path;
   if (long r = SplitValuePath(name, &path)) return r;
-  return registry_.DeleteValue(path.root, path.key, path.value);
+  return registry_.DeleteValue(path.key, path.value);
 }
 
 long RegWriter::RegRead(const std::string& name, RegData* data) {
   ValuePath path;
   if (long r = SplitValuePath(name, &path)) return r;
   std::unique_ptr<RegKey> key;
-  if (long r = registry_.OpenKey(path.root, path.key, Registry::Access::Read, &key)) return r;
+  if (long r = registry_.OpenKey(path.key, Registry::Access::Read, &key)) return r;
   return key->QueryValue(path.value, data);
 }
 

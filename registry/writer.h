@@ -43,8 +43,7 @@ class RegWriter {
 
 // A value's place in the registry, split from its full path.
 struct ValuePath {
-  RootKey root = 0;
-  std::string key;    // sub-key path, empty for the root itself
+  RegAddress key;     // in the 64-bit view: the values the commands write are shared
   std::string value;  // value name, never empty
 };
 

@@ -6,15 +6,6 @@
 
 namespace brv {
 
-std::wstring ToWide(const std::string& text) {
-  std::u16string units = Utf8ToUtf16(text);
-  return std::wstring(units.begin(), units.end());
-}
-
-std::string FromWide(const wchar_t* text, size_t length) {
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
-
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -24,23 +15,25 @@ std::string WindowText(HWND window) {
 
 void Win32ListBox::Clear() {
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  items_.clear();
 }
 
-void Win32ListBox::AddItems(const std::vector<std::string>& items) {
+void Win32ListBox::AddItems(const std::vector<ListItem>& items) {
   if (items.empty()) return;
   // One repaint for the lot, with the storage reserved up front.
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   size_t bytes = 0;
-  for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
+  for (const ListItem& item : items) bytes += (item.text.size() + 1) * sizeof(wchar_t);
   SendMessageW(list_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-  for (const std::string& item : items) {
-    const std::wstring wide = ToWide(item);
+  items_.reserve(items_.size() + items.size());
+  for (const ListItem& item : items) {
+    const std::wstring wide = ToWide(item.text);
     const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
-    if (own_) {
-      CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text);
-    } else {
-      SendMessageW(list_, LB_ADDSTRING, 0, text);
-    }
+    const LRESULT added = own_ ? CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text)
+                               : SendMessageW(list_, LB_ADDSTRING, 0, text);
+    // Out of room: the rest is not shown, and no item stands for another.
+    if (added < 0) break;
+    items_.push_back(item);
   }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
@@ -57,6 +50,10 @@ std::string Win32ListBox::List(int index) const {
   const LRESULT copied =
       SendMessageW(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   return copied == LB_ERR ? std::string() : FromWide(text.data(), static_cast<size_t>(copied));
+}
+
+const ListItem* Win32ListBox::Item(int index) const {
+  return index >= 0 && static_cast<size_t>(index) < items_.size() ? &items_[index] : nullptr;
 }
 
 int Win32ListBox::ListIndex() const {

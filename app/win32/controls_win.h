@@ -3,21 +3,21 @@
 
 #include <windows.h>
 
+#include "base/wide_win.h"
 #include "form/controls.h"
 
 namespace brv {
 
-std::wstring ToWide(const std::string& text);
-std::string FromWide(const wchar_t* text, size_t length);
 std::string WindowText(HWND window);
 
 class Win32ListBox : public ListBox {
  public:
   Win32ListBox(HWND list, HWND toolTip) : list_(list), toolTip_(toolTip) {}
   void Clear() override;
-  void AddItems(const std::vector<std::string>& items) override;
+  void AddItems(const std::vector<ListItem>& items) override;
   int ListCount() const override;
   std::string List(int index) const override;
+  const ListItem* Item(int index) const override;
   int ListIndex() const override;
   void SetListIndex(int index) override;
   void SetToolTipText(const std::string& text) override;
@@ -31,6 +31,7 @@ class Win32ListBox : public ListBox {
   HWND list_;
   HWND toolTip_;
   WNDPROC own_ = nullptr;
+  std::vector<ListItem> items_;  // by index, as the (unsorted) list holds them
 };
 
 class Win32TextBox : public TextBox {

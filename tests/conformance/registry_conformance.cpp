@@ -267,8 +267,9 @@ TEST_F(RegistryConformance, MoveKeyTakesEverythingAlongAndJoinsAnExistingTarget)
   dst.reset();
 
   const std::string from = std::string(kBase) + "\\src", to = std::string(kBase) + "\\dst";
-  EXPECT_EQ(kErrorInvalidParameter, MoveKey(reg, kCurrentUser, from, from + "\\SUB\\x"));
-  EXPECT_EQ(kErrorSuccess, MoveKey(reg, kCurrentUser, from, to));
+  EXPECT_EQ(kErrorInvalidParameter,
+            MoveKey(reg, {kCurrentUser, View::k64, from}, from + "\\SUB\\x"));
+  EXPECT_EQ(kErrorSuccess, MoveKey(reg, {kCurrentUser, View::k64, from}, to));
   EXPECT_EQ((std::vector<std::string>{"dst"}), SubKeyNames(reg, kCurrentUser, kBase));
   // Value order differs between registries: compare the names as a set.
   std::vector<std::string> names = ValueNames(reg, kCurrentUser, to);
@@ -292,7 +293,8 @@ TEST_F(RegistryConformance, MoveKeyTakesEverythingAlongAndJoinsAnExistingTarget)
   EXPECT_EQ((std::vector<std::string>{"other"}), ValueNames(reg, kCurrentUser, to + "\\sub"));
   EXPECT_EQ((std::vector<std::string>{"deep"}), ValueNames(reg, kCurrentUser, to + "\\sub\\Deep"));
 
-  EXPECT_EQ(kErrorFileNotFound, MoveKey(reg, kCurrentUser, from, std::string(kBase) + "\\new"));
+  EXPECT_EQ(kErrorFileNotFound,
+            MoveKey(reg, {kCurrentUser, View::k64, from}, std::string(kBase) + "\\new"));
   EXPECT_EQ((std::vector<std::string>{"dst"}), SubKeyNames(reg, kCurrentUser, kBase));
 }
 

@@ -74,7 +74,7 @@ TEST_F(Bhos, FillSplitsEnabledAndDisabledUpperCasedInEnumerationOrder) {
   m.CreateKey(kLocalMachine, Bho("helper"));
   m.texts[5].text = "old";
   m.texts[6].text = "old";
-  m.lists[6].items = {"stale"};
+  m.lists[6].Put({"stale"});
   CODINGS4(form);
   EXPECT_EQ((std::vector<std::string>{"HELPER", kA}), m.lists[6].items);
   EXPECT_EQ((std::vector<std::string>{std::string("  ") + kB, std::string(" ") + kA}),
@@ -362,9 +362,9 @@ TEST_F(Bhos, DeleteRefusesWhatIsNotAnIdentifierAndWithoutSelection) {
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid("helper")));
 
   // An entry holding a separator would lead below another key: refused.
-  m.lists[6].items = {std::string(kA) + "\\Sub"};
+  m.lists[6].Put({std::string(kA) + "\\Sub"});
   m.lists[6].index = 0;
-  m.lists[7].items = {std::string(" ") + kA + "\\Sub"};
+  m.lists[7].Put({std::string(" ") + kA + "\\Sub"});
   m.desktop.answers = {MsgAnswer::Ok};
   Command6_Click(form);
   m.lists[6].index = -1;
@@ -449,7 +449,7 @@ TEST_F(Bhos, ExplorerCommandsSayNothingChangedAndWhyWhenTheyCannot) {
 
   // An entry holding a separator never reaches the key below.
   m.CreateKey(kLocalMachine, Bho(kA) + "\\Sub");
-  m.lists[6].items = {std::string(kA) + "\\Sub"};
+  m.lists[6].Put({std::string(kA) + "\\Sub"});
   m.lists[6].index = 0;
   Command5_Click(form);
   EXPECT_TRUE(m.Values(kLocalMachine, Bho(kA) + "\\Sub").empty());

@@ -30,7 +30,7 @@ TEST_F(ContextMenus, FillListsSubKeysUpperCasedInEnumerationOrder) {
   m.CreateKey(kCurrentUser, Entry("download all"));
   m.CreateKey(kCurrentUser, Entry("Zoom"));
   m.SetString(kCurrentUser, kMenuExt, "NotAnEntry", "values are not entries");
-  m.lists[5].items = {"stale"};
+  m.lists[5].Put({"stale"});
   m.lists[5].index = 0;
   m.texts[7].text = "old";
   codings3(form);
@@ -42,7 +42,7 @@ TEST_F(ContextMenus, FillListsSubKeysUpperCasedInEnumerationOrder) {
 }
 
 TEST_F(ContextMenus, MissingKeyGivesAnEmptyListSilently) {
-  m.lists[5].items = {"stale"};
+  m.lists[5].Put({"stale"});
   m.texts[7].text = "old";
   codings3(form);
   EXPECT_TRUE(m.lists[5].items.empty());

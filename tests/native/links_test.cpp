@@ -28,10 +28,10 @@ TEST(IdentifierCopy, EachListCopiesItsOwnSelectionTrimmedAndSaysSo) {
     MemoryForm m;
     // The other lists hold a different selection: only this list is read.
     for (int i = 1; i <= 7; ++i) {
-      m.lists[i].items = {"{OTHER}"};
+      m.lists[i].Put({"{OTHER}"});
       m.lists[i].index = 0;
     }
-    m.lists[copy.index].items = {"{first}", std::string("  ") + kA + "   "};
+    m.lists[copy.index].Put({"{first}", std::string("  ") + kA + "   "});
     m.lists[copy.index].index = 1;
     EXPECT_EQ(copy.handler, FindHandler(copy.list, Event::DblClick)) << copy.list;
     copy.handler(m.form);
@@ -52,10 +52,10 @@ TEST(IdentifierCopy, NothingSelectedLeavesTheClipboardAndSaysNothing) {
   for (const CopyCase& copy : kCopyCases) {
     MemoryForm m;
     copy.handler(m.form);  // an empty list
-    m.lists[copy.index].items = {kA};
+    m.lists[copy.index].Put({kA});
     copy.handler(m.form);  // items, none selected
     // A selected entry of spaces only has no identifier to copy.
-    m.lists[copy.index].items = {"   "};
+    m.lists[copy.index].Put({"   "});
     m.lists[copy.index].index = 0;
     copy.handler(m.form);
     EXPECT_EQ("(untouched)", m.desktop.clipboard) << copy.list;
@@ -67,7 +67,7 @@ TEST(IdentifierCopy, NothingSelectedLeavesTheClipboardAndSaysNothing) {
 TEST(IdentifierCopy, ClipboardThatCannotBeTakenIsReportedNotClaimed) {
   MemoryForm m;
   m.desktop.clipboardFails = true;
-  m.lists[6].items = {kA};
+  m.lists[6].Put({kA});
   m.lists[6].index = 0;
   List6_DblClick(m.form);
   EXPECT_EQ("(untouched)", m.desktop.clipboard);
@@ -82,7 +82,7 @@ TEST(IdentifierCopy, UnusualIdentifiersAreCopiedAsTheyStand) {
   MemoryForm m;
   const std::string unusual = "{\xC3\xA9\xE4\xB8\xAD-\xF0\x9F\x98\x80}\ttab";
   const std::string longName(20000, 'x');
-  m.lists[7].items = {" " + unusual + " ", longName};
+  m.lists[7].Put({" " + unusual + " ", longName});
   m.lists[7].index = 0;
   List7_DblClick(m.form);
   EXPECT_EQ(unusual, m.desktop.clipboard);

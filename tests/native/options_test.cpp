@@ -47,24 +47,25 @@ class WatchedRegistry : public Registry {
  public:
   explicit WatchedRegistry(MemoryRegistry& inner) : inner_(inner) {}
 
-  long OpenKey(RootKey root, const std::string& path, Access access,
-               std::unique_ptr<RegKey>* key) override {
+  using Registry::CreateKey;
+  using Registry::DeleteTree;
+  using Registry::DeleteValue;
+  using Registry::OpenKey;
+  long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override {
     std::unique_ptr<RegKey> opened;
-    const long r = inner_.OpenKey(root, path, access, &opened);
-    if (r == kErrorSuccess) *key = std::make_unique<Key>(*this, path, std::move(opened));
+    const long r = inner_.OpenKey(at, access, &opened);
+    if (r == kErrorSuccess) *key = std::make_unique<Key>(*this, at.path, std::move(opened));
     return r;
   }
-  long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegKey>* key) override {
+  long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
     std::unique_ptr<RegKey> created;
-    const long r = inner_.CreateKey(root, path, &created);
-    if (r == kErrorSuccess) *key = std::make_unique<Key>(*this, path, std::move(created));
+    const long r = inner_.CreateKey(at, &created);
+    if (r == kErrorSuccess) *key = std::make_unique<Key>(*this, at.path, std::move(created));
     return r;
   }
-  long DeleteTree(RootKey root, const std::string& path) override {
-    return inner_.DeleteTree(root, path);
-  }
-  long DeleteValue(RootKey root, const std::string& path, const std::string& name) override {
-    return inner_.DeleteValue(root, path, name);
+  long DeleteTree(const RegAddress& at) override { return inner_.DeleteTree(at); }
+  long DeleteValue(const RegAddress& at, const std::string& name) override {
+    return inner_.DeleteValue(at, name);
   }
 
   std::vector<std::string> stored;  // "key path\value name"
@@ -92,6 +93,7 @@ class WatchedRegistry : public Registry {
       return r;
     }
     long DeleteValue(const std::string& name) override { return inner_->DeleteValue(name); }
+    long FullName(std::string* name) override { return inner_->FullName(name); }
 
    private:
     WatchedRegistry& owner_;
@@ -150,7 +152,7 @@ TEST_F(Options, ResetDeletesTheLayoutValueOnlyAndSaysSo) {
   m.SetData(kCurrentUser, kWebBrowser, "{01E04581-4EEE-11D0-BFE9-00AA005B4383}", {kRegBinary, ""});
   m.SetData(kCurrentUser, kWebBrowser, "ITBarLayout2", {kRegBinary, "x"});
   m.SetString(kCurrentUser, std::string(kWebBrowser) + "\\Sub", "ITBarLayout", "kept");
-  m.lists[3].items = {"untouched"};
+  m.lists[3].Put({"untouched"});
   resettoolbar_Click(form);
   EXPECT_FALSE(m.ValueExists(kCurrentUser, kWebBrowser, "ITBarLayout"));
   EXPECT_EQ((std::vector<std::string>{"{01E04581-4EEE-11D0-BFE9-00AA005B4383}", "ITBarLayout2"}),

@@ -42,8 +42,8 @@ TEST_F(ToolbarButtons, FillListsBraceNamesUpperCasedInEnumerationOrder) {
 }
 
 TEST_F(ToolbarButtons, FillWithKeysMissingOrUnreadableLeavesListsEmptySilently) {
-  m.lists[1].items = {"stale"};
-  m.lists[2].items = {"stale"};
+  m.lists[1].Put({"stale"});
+  m.lists[2].Put({"stale"});
   CODINGS(form);
   EXPECT_TRUE(m.lists[1].items.empty());
   EXPECT_TRUE(m.lists[2].items.empty());

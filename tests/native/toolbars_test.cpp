@@ -48,7 +48,7 @@ TEST_F(Toolbars, FillListsBraceValuesAsEnumeratedFromBothKeys) {
   m.SetString(kCurrentUser, kUser, "{not a class", "");
   m.SetString(kLocalMachine, kMachine, kB, "");
   m.CreateKey(kLocalMachine, std::string(kMachine) + "\\{EEEEEEEE-0000-0000-0000-000000000005}");
-  m.lists[3].items = {"stale"};
+  m.lists[3].Put({"stale"});
   m.texts[3].text = "old";
   m.texts[4].text = "old";
   m.texts[9].text = "menu text";
@@ -108,18 +108,18 @@ TEST_F(Toolbars, ClickShowsNameAndFileAndClearsTheOtherList) {
   EXPECT_EQ("C:\\alpha.dll", m.texts[4].text);
   EXPECT_EQ(-1, m.lists[4].index);
   EXPECT_TRUE(m.buttons[4].enabled);
-  EXPECT_EQ(kA, form.currentUserToolbar);
+  EXPECT_EQ(kA, form.currentUserToolbar.name);
 
   List4_Click(form);  // no selection there now: nothing happens
   EXPECT_EQ("Alpha Bar", m.texts[3].text);
-  EXPECT_EQ("", form.allUsersToolbar);
+  EXPECT_EQ("", form.allUsersToolbar.name);
 
   m.lists[4].index = 0;
   List4_Click(form);
   EXPECT_EQ("Beta Bar", m.texts[3].text);
   EXPECT_EQ("C:\\beta.dll", m.texts[4].text);
   EXPECT_EQ(-1, m.lists[3].index);
-  EXPECT_EQ(kB, form.allUsersToolbar);
+  EXPECT_EQ(kB, form.allUsersToolbar.name);
 }
 
 TEST_F(Toolbars, MissingOrEmptyRegistrationShowsMessagesOrLeavesTheBoxes) {

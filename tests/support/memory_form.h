@@ -15,11 +15,16 @@ class MemListBox : public ListBox {
  public:
   void Clear() override {
     items.clear();
+    entries.clear();
     index = -1;
   }
-  void AddItems(const std::vector<std::string>& more) override {
-    items.insert(items.end(), more.begin(), more.end());
+  void AddItems(const std::vector<ListItem>& more) override {
+    for (const ListItem& item : more) items.push_back(item.text);
+    entries.insert(entries.end(), more.begin(), more.end());
     ++repaints;
+  }
+  const ListItem* Item(int i) const override {
+    return i >= 0 && i < ListCount() ? &entries[static_cast<size_t>(i)] : nullptr;
   }
   int ListCount() const override { return static_cast<int>(items.size()); }
   std::string List(int i) const override {
@@ -30,10 +35,19 @@ class MemListBox : public ListBox {
   void SetToolTipText(const std::string& text) override { toolTip = text; }
   std::string ToolTipText() const override { return toolTip; }
 
+  // Replaces the items with entries of these names in the 64-bit view, each
+  // shown as its name.
+  void Put(const std::vector<std::string>& names) {
+    Clear();
+    items = names;
+    for (const std::string& name : names) entries.push_back(ListItem{name, View::k64, name});
+  }
+
   // Selects the item with this text, as a user's click does; false if absent.
   bool Select(const std::string& text);
 
-  std::vector<std::string> items;
+  std::vector<std::string> items;  // the shown texts
+  std::vector<ListItem> entries;
   int index = -1;
   int repaints = 0;
   std::string toolTip;
