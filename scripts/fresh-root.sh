@@ -125,19 +125,22 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-if [ ! -f "$base/.brovantine-base" ]; then
+# What the base holds; a base made otherwise is made again.
+recipe="$suite minbase, git without recommended packages"
+if [ "$(cat "$base/.brovantine-base" 2>/dev/null)" != "$recipe" ]; then
   echo "== making the base root ($suite minbase with git, from $mirror)"
   work=$(mktemp -d "$cache/base.XXXXXX")
   debootstrap --variant=minbase --cache-dir="$archives" "$suite" "$work" "$mirror" \
     >"$work.log" 2>&1 || { tail -n 20 "$work.log" >&2; fail "debootstrap from $mirror failed (log: $work.log)"; }
   mount_into "$work"
   in_root "$work" apt-get update -qq >/dev/null || fail "apt-get update in the root failed"
-  in_root "$work" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq git \
+  in_root "$work" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+    --no-install-recommends git \
     >>"$work.log" 2>&1 || fail "installing git in the root failed (log: $work.log)"
   release "$work"
   # Leave no package lists: the newcomer's apt-get update fetches them.
   rm -rf "$work"/var/lib/apt/lists/* "$work"/var/cache/apt/*.bin
-  touch "$work/.brovantine-base"
+  echo "$recipe" >"$work/.brovantine-base"
   [ -d "$base" ] && remove_root "$base"
   mv "$work" "$base"
   rm -f "$work.log"

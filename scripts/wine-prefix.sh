@@ -17,6 +17,17 @@ brv_wine_env() {
   fi
 }
 
+# Debian's Wine looks for its own fonts (Marlett for the caption buttons,
+# Tahoma for the dialog font) beside its data rather than where the
+# fonts-wine package puts them: the prefix's Fonts folder gets links to them.
+brv_wine_fonts() {
+  local font fonts_dir=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts_dir"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && ln -sf "$font" "$fonts_dir/"
+  done
+}
+
 brv_wine_prefix() {
   mkdir -p "$WINEPREFIX"
   # Wine's server and its service processes outlive the command that starts
@@ -27,6 +38,7 @@ brv_wine_prefix() {
   # when it stops, so a marker of our own says that the prefix is set up.
   if [ ! -f "$WINEPREFIX/.brovantine-ready" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null
+    brv_wine_fonts
     if [ "${1:-}" = --unmanaged ]; then
       # With no window manager on a virtual display, Wine waits two seconds
       # for each managed window it hides.
