@@ -13,7 +13,9 @@ target_link_libraries(brovantine_tests PRIVATE brv_core GTest::gtest GTest::gtes
 target_compile_definitions(brovantine_tests PRIVATE BRV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   BRV_BINARY_DIR="${CMAKE_BINARY_DIR}")
 add_dependencies(brovantine_tests make_icon)
-add_test(NAME native_tests COMMAND brovantine_tests)
+include(GoogleTest)
+# One ctest per test case, listed from the binary after each build.
+gtest_discover_tests(brovantine_tests)
 
 add_executable(make_icon tools/make_icon.cpp)
 

@@ -18,11 +18,21 @@ target_link_options(Brovantine PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections)
 set_source_files_properties(app/win32/brovantine.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico;${CMAKE_SOURCE_DIR}/app/win32/brovantine.manifest")
 
-# GoogleTest from Debian's sources, built by the cross compiler.
+# GoogleTest from its sources (Debian's googletest package puts them in
+# /usr/src/googletest), built by the cross compiler.
+find_path(BRV_GOOGLETEST_SOURCE_DIR NAMES googletest/src/gtest-all.cc
+  HINTS ENV GOOGLETEST_SOURCE_DIR
+  PATHS /usr/src/googletest /usr/local/src/googletest /usr/share/googletest
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+  DOC "GoogleTest's source folder (the one holding googletest/ and CMakeLists.txt)")
+if(NOT BRV_GOOGLETEST_SOURCE_DIR)
+  message(FATAL_ERROR "GoogleTest's sources were not found: install Debian's googletest "
+    "package (scripts/setup.sh does) or set BRV_GOOGLETEST_SOURCE_DIR")
+endif()
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${BRV_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 foreach(target gtest gtest_main)
   target_compile_options(${target} PRIVATE -w)
 endforeach()
@@ -37,8 +47,12 @@ set_source_files_properties(tests/windows/wintests.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico")
 target_link_libraries(brovantine_wintests PRIVATE brv_win gtest gtest_main)
 target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-libstdc++)
-add_test(NAME windows_tests COMMAND brovantine_wintests)
-set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
+include(GoogleTest)
+# One ctest per test case, each its own Wine process through cmake/wine-run.sh
+# (the cross-compiling emulator). Listed when ctest runs, where Wine has its
+# prefix; the first listing also makes the prefix.
+gtest_discover_tests(brovantine_wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+  PROPERTIES TIMEOUT 300)
 
 # Benchmarks under Wine (scripts/bench.sh), and a trivial window program to
 # compare the start-up with.

@@ -10,10 +10,17 @@ build_dir=${BRV_BUILD_DIR:-$(cd "$(dirname "$program")" && pwd)}
 . "$(dirname "$0")/../scripts/wine-prefix.sh"
 export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
 brv_wine_env
-if [ -z "${DISPLAY:-}" ]; then
+listing=0
+[ "${1:-}" = --gtest_list_tests ] && listing=1
+if [ -z "${DISPLAY:-}" ] && [ "$listing" = 0 ]; then
   echo "wine-run.sh: no DISPLAY; the tests need an X server (scripts/test.sh starts one)" >&2
   exit 2
 fi
 # `wineserver -k` with this prefix stops the server and its services.
 brv_wine_prefix --unmanaged
-exec wine "$program" "$@"
+if [ "$listing" = 1 ]; then
+  # ctest reads the list line by line: without the console's carriage returns.
+  wine "$program" "$@" | tr -d '\r'
+else
+  exec wine "$program" "$@"
+fi

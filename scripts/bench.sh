@@ -8,21 +8,28 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 filter=${1:-all}
 shift || true
+cd "$root"
 echo "== native (registry in memory)"
-cmake -S "$root" -B "$root/build/bench-native" -G Ninja >/dev/null
-cmake --build "$root/build/bench-native" --target brovantine_bench >/dev/null
-"$root/build/bench-native/brovantine_bench" "$([ "$filter" = all ] && echo "" || echo "$filter")" "$@"
+# The native preset: a release build without sanitizers. Quiet but for what
+# the compiler says.
+cmake --preset native --log-level=WARNING
+cmake --build --preset native --target brovantine_bench -- --quiet
+build/native/brovantine_bench "$([ "$filter" = all ] && echo "" || echo "$filter")" "$@"
 
 echo "== Wine (real registry, real list boxes)"
-build=$root/build/bench-windows
-cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" --target brovantine_winbench Brovantine trivial_window >/dev/null
-export BRV_WINEPREFIX=$build/wineprefix
+cmake --preset windows --log-level=WARNING
+cmake --build --preset windows --target brovantine_winbench Brovantine trivial_window -- --quiet
+build=$root/build/windows
+# A prefix of the benchmarks' own, beside the tests' one.
+export BRV_WINEPREFIX=$build/bench-prefix
 # Wine's server and the program on one processor: across two, each server
 # round trip waits for the other processor to wake, which costs from a few
 # to fifty microseconds as it comes, and the figures would measure that.
 pin=(taskset -c 0)
+export WINEPREFIX=$BRV_WINEPREFIX
+# shellcheck source=scripts/wine-prefix.sh
+. scripts/wine-prefix.sh
+brv_wine_env
 WINEPREFIX=$BRV_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"

@@ -35,9 +35,9 @@ fi
 
 "$root/scripts/setup.sh"
 build=$root/build/windows
-cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" --target Brovantine dismiss_note >/dev/null
+# Quiet but for what the compiler says.
+(cd "$root" && cmake --preset windows --log-level=WARNING &&
+  cmake --build --preset windows --target Brovantine dismiss_note -- --quiet)
 
 # shellcheck source=scripts/wine-prefix.sh
 . "$root/scripts/wine-prefix.sh"
