@@ -313,10 +313,7 @@ TEST_F(Bhos, DeleteAsksThenRemovesRegistrationAndClassKeyOnly) {
   m.desktop.answers = {MsgAnswer::Cancel};
   Command6_Click(form);
   ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
-  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
-  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
-  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
   EXPECT_TRUE(m.KeyExists(kLocalMachine, Bho(kA)));
   EXPECT_EQ("Alpha", m.texts[5].text);
 

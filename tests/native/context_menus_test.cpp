@@ -85,10 +85,7 @@ TEST_F(ContextMenus, DeleteAsksThenDeletesTheSelectedTreeOnly) {
   m.desktop.answers = {MsgAnswer::Cancel};
   Command10_Click(form);
   ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
-  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
-  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
-  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
   EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry("Get links")));
   EXPECT_EQ("C:\\links.htm", m.texts[7].text);
 

@@ -166,10 +166,7 @@ TEST_F(ToolbarButtons, DeleteAsksThenDeletesTheSelectedTreeOnly) {
   Command1_Click(form);
   EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
   ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
-  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
-  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
-  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
 
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);

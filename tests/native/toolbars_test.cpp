@@ -166,10 +166,7 @@ TEST_F(Toolbars, DeleteAsksThenDeletesClassTreeAndValueOnly) {
   m.desktop.answers = {MsgAnswer::Cancel};
   Command4_Click(form);
   ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", m.desktop.messages[0].text);
-  EXPECT_EQ("Delete Confirmation", m.desktop.messages[0].title);
-  EXPECT_EQ(MsgButtons::OkCancel, m.desktop.messages[0].buttons);
-  EXPECT_EQ(MsgIcon::None, m.desktop.messages[0].icon);
+  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA)));
   EXPECT_TRUE(m.ValueExists(kCurrentUser, kUser, kA));
   EXPECT_EQ("Alpha Bar", m.texts[3].text);

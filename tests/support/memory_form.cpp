@@ -1,7 +1,9 @@
 #include "support/memory_form.h"
 
-#include "catalogue/common.h"
+#include <ostream>
+
 #include "base/text.h"
+#include "catalogue/common.h"
 
 namespace brv {
 
@@ -17,6 +19,21 @@ bool MemListBox::Select(const std::string& text) {
 
 void MemTextBox::SetText(const std::string& value) {
   text = CutAtNul(value);
+}
+
+bool operator==(const ShownMessage& a, const ShownMessage& b) {
+  return a.text == b.text && a.title == b.title && a.buttons == b.buttons && a.icon == b.icon;
+}
+
+std::ostream& operator<<(std::ostream& out, const ShownMessage& message) {
+  return out << "{\"" << message.text << "\", \"" << message.title << "\", buttons "
+             << static_cast<int>(message.buttons) << ", icon " << static_cast<int>(message.icon)
+             << "}";
+}
+
+ShownMessage DeleteConfirmation() {
+  return {"Are you sure? Changes cannot be reverted", "Delete Confirmation", MsgButtons::OkCancel,
+          MsgIcon::None};
 }
 
 MsgAnswer ScriptedDesktop::MsgBox(const std::string& text, const std::string& title,

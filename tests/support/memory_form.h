@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,11 @@ class MemListBox : public ListBox {
     entries.clear();
     index = -1;
   }
-  void AddItems(const std::vector<ListItem>& more) override {
-    for (const ListItem& item : more) items.push_back(item.text);
-    entries.insert(entries.end(), more.begin(), more.end());
+  void AddItems(std::vector<ListItem> more) override {
+    for (ListItem& item : more) {
+      items.push_back(item.text);
+      entries.push_back(std::move(item));
+    }
     ++repaints;
   }
   const ListItem* Item(int i) const override {
@@ -74,6 +77,11 @@ struct ShownMessage {
   MsgButtons buttons;
   MsgIcon icon;
 };
+bool operator==(const ShownMessage& a, const ShownMessage& b);
+std::ostream& operator<<(std::ostream& out, const ShownMessage& message);
+
+// The box every delete shows before it deletes anything; OK goes ahead.
+ShownMessage DeleteConfirmation();
 
 // Answers message boxes from a script and records everything asked of it.
 class ScriptedDesktop : public Desktop {

@@ -114,8 +114,7 @@ TEST_F(BhoWindowTest, DeleteRemovesRegistrationAndClassKeyAndNothingElse) {
   boxes.answers = {IDCANCEL};
   ClickButton(Control("Command6"));
   ASSERT_EQ(2u, boxes.seen.size());
-  EXPECT_EQ("Delete Confirmation", boxes.seen[1].title);
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", boxes.seen[1].text);
+  EXPECT_EQ(DeleteConfirmation(), boxes.seen[1]);
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Bho(kA)));
 
   boxes.answers = {IDOK};

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <ostream>
+
 #include "app/win32/controls_win.h"
 
 namespace brv {
@@ -47,6 +49,29 @@ ScratchRegistry::~ScratchRegistry() {
     if (key) RegCloseKey(key);
   }
   SHDeleteKeyW(HKEY_CURRENT_USER, kScratchBase);
+}
+
+bool operator==(const SeenBox& a, const SeenBox& b) {
+  return a.title == b.title && a.text == b.text && a.hasOk == b.hasOk &&
+         a.hasCancel == b.hasCancel && a.hasYes == b.hasYes && a.hasNo == b.hasNo &&
+         a.hasIcon == b.hasIcon;
+}
+
+std::ostream& operator<<(std::ostream& out, const SeenBox& box) {
+  out << "{\"" << box.title << "\", \"" << box.text << "\",";
+  if (box.hasOk) out << " OK";
+  if (box.hasCancel) out << " Cancel";
+  if (box.hasYes) out << " Yes";
+  if (box.hasNo) out << " No";
+  return out << (box.hasIcon ? ", icon}" : ", no icon}");
+}
+
+SeenBox DeleteConfirmation() {
+  SeenBox box;
+  box.title = "Delete Confirmation";
+  box.text = "Are you sure? Changes cannot be reverted";
+  box.hasOk = box.hasCancel = true;
+  return box;
 }
 
 BoxAnswerer::BoxAnswerer() {

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,12 @@ struct SeenBox {
   std::string text;
   bool hasOk = false, hasCancel = false, hasYes = false, hasNo = false, hasIcon = false;
 };
+bool operator==(const SeenBox& a, const SeenBox& b);
+std::ostream& operator<<(std::ostream& out, const SeenBox& box);
+
+// The box every delete shows before it deletes anything: OK and Cancel, no
+// icon.
+SeenBox DeleteConfirmation();
 
 // Answers message boxes of this thread, in order, and records them. A box
 // with no answer left is closed with Cancel, No or OK and recorded.

@@ -155,10 +155,7 @@ TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntr
   boxes.answers = {IDCANCEL};
   ClickButton(Control("Command1"));
   ASSERT_EQ(before + 1, boxes.seen.size());
-  EXPECT_EQ("Delete Confirmation", boxes.seen.back().title);
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", boxes.seen.back().text);
-  EXPECT_TRUE(boxes.seen.back().hasOk && boxes.seen.back().hasCancel);
-  EXPECT_FALSE(boxes.seen.back().hasIcon);
+  EXPECT_EQ(DeleteConfirmation(), boxes.seen.back());
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
 
   boxes.answers = {IDOK};

@@ -104,10 +104,7 @@ TEST_F(PanelsTest, ToolbarSelectedShowsItsRegistrationAndDeleteRemovesOnlyIt) {
   const size_t before = boxes.seen.size();
   Delete("Command4", IDCANCEL);
   ASSERT_EQ(before + 1, boxes.seen.size());
-  EXPECT_EQ("Delete Confirmation", boxes.seen.back().title);
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", boxes.seen.back().text);
-  EXPECT_TRUE(boxes.seen.back().hasOk && boxes.seen.back().hasCancel);
-  EXPECT_FALSE(boxes.seen.back().hasIcon);
+  EXPECT_EQ(DeleteConfirmation(), boxes.seen.back());
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kA)));
   EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kUser, kA));
 
@@ -240,8 +237,7 @@ TEST_F(PanelsTest, ContextMenuEntryShownAndDeletedAlone) {
   const size_t before = boxes.seen.size();
   Delete("Command10", IDCANCEL);
   ASSERT_EQ(before + 1, boxes.seen.size());
-  EXPECT_EQ("Delete Confirmation", boxes.seen.back().title);
-  EXPECT_EQ("Are you sure? Changes cannot be reverted", boxes.seen.back().text);
+  EXPECT_EQ(DeleteConfirmation(), boxes.seen.back());
   EXPECT_EQ(5u, SubKeys(HKEY_CURRENT_USER, kMenuExt).size());
 
   Delete("Command10");
