@@ -15,8 +15,12 @@ target_link_libraries(Brovantine PRIVATE brv_win)
 target_compile_options(brv_core PRIVATE -Os -ffunction-sections -fdata-sections)
 target_compile_options(brv_win PRIVATE -Os -ffunction-sections -fdata-sections)
 target_link_options(Brovantine PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections)
+# The manifest with the project's version; the resource finds it on the
+# include path (the generated folder).
+configure_file(app/win32/brovantine.manifest
+  ${CMAKE_BINARY_DIR}/generated/Brovantine.exe.manifest @ONLY)
 set_source_files_properties(app/win32/brovantine.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico;${CMAKE_SOURCE_DIR}/app/win32/brovantine.manifest")
+  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico;${CMAKE_BINARY_DIR}/generated/Brovantine.exe.manifest")
 
 # GoogleTest from its sources (Debian's googletest package puts them in
 # /usr/src/googletest), built by the cross compiler.
