@@ -16,9 +16,9 @@ namespace brv::bench {
 struct Env {
   Registry* registry;
   Form1* form;
-  // The bare enumeration of a key's sub-keys or values (the floor).
-  std::function<void(RootKey, const std::string&)> enumerateKeys;
-  std::function<void(RootKey, const std::string&)> enumerateValues;
+  // The bare enumeration of a key's sub-keys or values in a view (the floor).
+  std::function<void(const RegAddress&)> enumerateKeys;
+  std::function<void(const RegAddress&)> enumerateValues;
   // Empties the registry the cases write to.
   std::function<void()> reset;
   std::vector<size_t> sizes;  // entries per key, e.g. 1000, 10000, 100000

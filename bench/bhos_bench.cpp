@@ -20,8 +20,10 @@ BRV_BENCH(CODINGS4_fill) {
     env.reset();
     SeedKeys(*env.registry, kLocalMachine, kBhoPath, size,
              [](size_t i) { return (i % 2 ? " " : "") + Identifier(i); });
-    const Timings t =
-        Compare([&] { CODINGS4(*env.form); }, [&] { env.enumerateKeys(kLocalMachine, kBhoPath); });
+    const Timings t = Compare([&] { CODINGS4(*env.form); },
+                              [&] {
+                                env.enumerateKeys({kLocalMachine, View::k64, kBhoPath});
+                              });
     Report("CODINGS4 (BHOs, half disabled)", size, t.work, t.floor);
   }
 }
@@ -35,7 +37,7 @@ BRV_BENCH(CODINGS4_disable) {
   SeedValues(*env.registry, kLocalMachine, Bho(id), values,
              [](size_t i) { return "value " + std::to_string(i); });
   SeedKeys(*env.registry, kLocalMachine, Bho(id), 1, [](size_t) { return "Settings"; });
-  const double floor = Time([&] { env.enumerateValues(kLocalMachine, Bho(id)); });
+  const double floor = Time([&] { env.enumerateValues({kLocalMachine, View::k64, Bho(id)}); });
   Form1& form = *env.form;
   CODINGS4(form);
   double best = 1e300;

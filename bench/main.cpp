@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
   };
   env.reset();
   auto bare = [&](bool keys) {
-    return [&env, keys](RootKey root, const std::string& path) {
+    return [&env, keys](const RegAddress& at) {
       std::unique_ptr<RegKey> key;
-      if (env.registry->OpenKey(root, path, Registry::Access::Read, &key)) return;
+      if (env.registry->OpenKey(at, Registry::Access::Read, &key)) return;
       std::string name;
       for (uint32_t i = 0; (keys ? key->EnumKey(i, &name) : key->EnumValue(i, &name)) == 0; ++i) {
       }

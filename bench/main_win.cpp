@@ -47,9 +47,10 @@ HKEY Root(brv::RootKey root) {
 }
 
 // The floor: RegEnumKeyExW / RegEnumValueW by index, nothing else.
-void BareEnumeration(brv::RootKey root, const std::string& path, bool keys) {
+void BareEnumeration(const brv::RegAddress& at, bool keys) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(Root(root), brv::ToWide(path).c_str(), 0, KEY_READ, &key)) return;
+  const REGSAM view = at.view == brv::View::k32 ? KEY_WOW64_32KEY : 0;
+  if (RegOpenKeyExW(Root(at.root), brv::ToWide(at.path).c_str(), 0, KEY_READ | view, &key)) return;
   std::vector<wchar_t> name(16384);
   for (DWORD i = 0;; ++i) {
     DWORD length = static_cast<DWORD>(name.size());
@@ -129,12 +130,8 @@ int wmain(int argc, wchar_t** argv) {
   env.registry = &registry;
   env.form = &window->Form();
   env.reset = ResetScratch;
-  env.enumerateKeys = [](brv::RootKey root, const std::string& path) {
-    BareEnumeration(root, path, true);
-  };
-  env.enumerateValues = [](brv::RootKey root, const std::string& path) {
-    BareEnumeration(root, path, false);
-  };
+  env.enumerateKeys = [](const brv::RegAddress& at) { BareEnumeration(at, true); };
+  env.enumerateValues = [](const brv::RegAddress& at) { BareEnumeration(at, false); };
   env.sizes = {1000, 10000, 100000};
   if (argc > 2) {
     env.sizes.clear();

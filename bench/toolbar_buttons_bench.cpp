@@ -9,7 +9,9 @@ BRV_BENCH(CODINGS_fill) {
     env.reset();
     SeedKeys(*env.registry, kCurrentUser, kExtensionsPath, size, Identifier);
     const Timings t = Compare([&] { CODINGS(*env.form); },
-                              [&] { env.enumerateKeys(kCurrentUser, kExtensionsPath); });
+                              [&] {
+                                env.enumerateKeys({kCurrentUser, View::k64, kExtensionsPath});
+                              });
     Report("CODINGS (Extensions sub-keys)", size, t.work, t.floor);
   }
 }

@@ -13,7 +13,9 @@ BRV_BENCH(codings1_fill) {
     env.reset();
     SeedValues(*env.registry, kCurrentUser, kUserToolbarsPath, size, Identifier);
     const Timings t = Compare([&] { codings1(*env.form); },
-                              [&] { env.enumerateValues(kCurrentUser, kUserToolbarsPath); });
+                              [&] {
+                                env.enumerateValues({kCurrentUser, View::k64, kUserToolbarsPath});
+                              });
     Report("codings1 (Toolbar\\WebBrowser values)", size, t.work, t.floor);
   }
 }
@@ -24,7 +26,9 @@ BRV_BENCH(codings3_fill) {
     SeedKeys(*env.registry, kCurrentUser, kMenuExtPath, size,
              [](size_t i) { return "Menu entry " + std::to_string(i); });
     const Timings t = Compare([&] { codings3(*env.form); },
-                              [&] { env.enumerateKeys(kCurrentUser, kMenuExtPath); });
+                              [&] {
+                                env.enumerateKeys({kCurrentUser, View::k64, kMenuExtPath});
+                              });
     Report("codings3 (MenuExt sub-keys)", size, t.work, t.floor);
   }
 }

@@ -96,13 +96,14 @@ void CODINGS4(Form1& form) {
   form.Text6->SetText("");
   std::vector<ListItem> enabled;
   std::vector<ListItem> disabled;
-  for (const ViewedName& found : SubKeyNamesInViews(*form.registry, kLocalMachine, kBhoPath)) {
+  for (ViewedName& found : SubKeyNamesInViews(*form.registry, kLocalMachine, kBhoPath)) {
     if (!Listable(found.name)) continue;
-    ListItem item = MakeItem(found, UpperCase(found.name));
-    (StartsWith(found.name, " ") ? disabled : enabled).push_back(std::move(item));
+    const bool isDisabled = StartsWith(found.name, " ");
+    std::string upper = UpperCase(found.name);
+    (isDisabled ? disabled : enabled).push_back(MakeItem(std::move(found), std::move(upper)));
   }
-  form.List6->AddItems(enabled);
-  form.List7->AddItems(disabled);
+  form.List6->AddItems(std::move(enabled));
+  form.List7->AddItems(std::move(disabled));
 }
 
 void List6_Click(Form1& form) {

@@ -84,9 +84,9 @@ std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
   return NamesInViews(registry, root, path, EnumValues);
 }
 
-ListItem MakeItem(const ViewedName& found, std::string text) {
+ListItem MakeItem(ViewedName found, std::string text) {
   if (found.view == View::k32) text += kView32Suffix;
-  return ListItem{found.name, found.view, std::move(text)};
+  return ListItem{std::move(found.name), found.view, std::move(text)};
 }
 
 std::string ShownIdentifier(const ListItem& item) {

@@ -60,7 +60,7 @@ std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
                                           const std::string& path);
 
 // The list item of a name: shown as `text`, marked when from the 32-bit view.
-ListItem MakeItem(const ViewedName& found, std::string text);
+ListItem MakeItem(ViewedName found, std::string text);
 // The identifier an item shows, without the view's mark and spaces around it.
 std::string ShownIdentifier(const ListItem& item);
 

@@ -22,7 +22,7 @@ void codings3(Form1& form) {
   for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
     if (Listable(name)) entries.push_back(MakeItem({name, View::k64}, UpperCase(name)));
   }
-  form.List5->AddItems(entries);
+  form.List5->AddItems(std::move(entries));
   form.Text7->SetText("");
 }
 

@@ -14,10 +14,10 @@ const char* const kNotInToolsMenu = "Item not listed in Tools Menu";
 
 std::vector<ListItem> Entries(std::vector<ViewedName> names) {
   std::vector<ListItem> entries;
-  for (const ViewedName& found : names) {
+  for (ViewedName& found : names) {
     if (!Listable(found.name)) continue;
     std::string upper = UpperCase(found.name);
-    if (StartsWith(upper, "{")) entries.push_back(MakeItem(found, std::move(upper)));
+    if (StartsWith(upper, "{")) entries.push_back(MakeItem(std::move(found), std::move(upper)));
   }
   return entries;
 }

@@ -22,8 +22,8 @@ class ListBox {
  public:
   virtual ~ListBox() = default;
   virtual void Clear() = 0;
-  // Appends the items in order, with one repaint for the lot.
-  virtual void AddItems(const std::vector<ListItem>& items) = 0;
+  // Appends the items in order, with one repaint for the lot; the list keeps them.
+  virtual void AddItems(std::vector<ListItem> items) = 0;
   virtual int ListCount() const = 0;
   // The shown text of an item; empty text past the end.
   virtual std::string List(int index) const = 0;

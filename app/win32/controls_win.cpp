@@ -18,7 +18,7 @@ void Win32ListBox::Clear() {
   items_.clear();
 }
 
-void Win32ListBox::AddItems(const std::vector<ListItem>& items) {
+void Win32ListBox::AddItems(std::vector<ListItem> items) {
   if (items.empty()) return;
   // One repaint for the lot, with the storage reserved up front.
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
@@ -26,14 +26,14 @@ void Win32ListBox::AddItems(const std::vector<ListItem>& items) {
   for (const ListItem& item : items) bytes += (item.text.size() + 1) * sizeof(wchar_t);
   SendMessageW(list_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
   items_.reserve(items_.size() + items.size());
-  for (const ListItem& item : items) {
+  for (ListItem& item : items) {
     const std::wstring wide = ToWide(item.text);
     const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
     const LRESULT added = own_ ? CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text)
                                : SendMessageW(list_, LB_ADDSTRING, 0, text);
     // Out of room: the rest is not shown, and no item stands for another.
     if (added < 0) break;
-    items_.push_back(item);
+    items_.push_back(std::move(item));
   }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);

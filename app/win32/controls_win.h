@@ -14,7 +14,7 @@ class Win32ListBox : public ListBox {
  public:
   Win32ListBox(HWND list, HWND toolTip) : list_(list), toolTip_(toolTip) {}
   void Clear() override;
-  void AddItems(const std::vector<ListItem>& items) override;
+  void AddItems(std::vector<ListItem> items) override;
   int ListCount() const override;
   std::string List(int index) const override;
   const ListItem* Item(int index) const override;

@@ -113,6 +113,22 @@ class RecordingWindows : public Windows {
   std::vector<std::string> calls;
 };
 
+// Everything below a key, one line per key and per value, in enumeration
+// order (sub-keys sorted, values in creation order), for comparing a whole
+// tree before and after: a key is "[path]", its path relative to the one
+// dumped ("[]" for that one itself); a value is `[path] "name" type:bytes`,
+// its bytes in hex. Names keep their characters except control characters,
+// '%', '"' and ']' (written %XX), so that two dumps are equal exactly when
+// the trees are. A key that cannot be opened is left out (a missing key
+// dumps as nothing); a value that cannot be read shows its error number.
+std::vector<std::string> DumpKey(Registry& registry, RootKey root, const std::string& path);
+
+// Every key and value of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and
+// HKEY_LOCAL_MACHINE as DumpKey writes them, paths led by the root
+// ("[HKCU\\Software]"). Seen in the 64-bit view, which holds the 32-bit
+// view's own keys under their Wow6432Node keys.
+std::vector<std::string> DumpRegistry(Registry& registry);
+
 // A complete main window on memory, its controls in their start-up state.
 struct MemoryForm {
   MemoryForm();
