@@ -1,8 +1,6 @@
 // The Browser Helper Objects panel on memory.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "catalogue/bhos.h"
 #include "base/text.h"
 #include "support/memory_form.h"
@@ -25,30 +23,6 @@ const RegData kNoExplorerData{kRegSz, std::string("1\0\0\0", 4)};  // "1" and it
 
 class Bhos : public ::testing::Test {
  protected:
-  // Everything below a key: each sub-key's path, each value with its type
-  // and bytes, in enumeration order.
-  std::string Dump(RootKey root, const std::string& path) {
-    std::string out;
-    std::function<void(const std::string&, const std::string&)> walk =
-        [&](const std::string& full, const std::string& shown) {
-          std::unique_ptr<RegKey> key;
-          if (m.registry.OpenKey(root, full, Registry::Access::Read, &key) != kErrorSuccess) {
-            out += "(missing " + shown + ")";
-            return;
-          }
-          for (const std::string& value : m.Values(root, full)) {
-            RegData data;
-            key->QueryValue(value, &data);
-            out += shown + "|" + value + "|" + std::to_string(data.type) + "|" + data.bytes + "\n";
-          }
-          for (const std::string& sub : m.SubKeys(root, full)) {
-            walk(full + "\\" + sub, shown + "\\" + sub);
-          }
-        };
-    walk(path, "");
-    return out;
-  }
-
   // An object whose registration holds a NoExplorer value and a sub-key.
   void SeedFull(const std::string& name) {
     m.SetData(kLocalMachine, Bho(name), "NoExplorer", kNoExplorerData);
@@ -153,13 +127,13 @@ TEST_F(Bhos, MissingOrEmptyClassDataShowsErrorOrKeepsTheBox) {
 TEST_F(Bhos, DisableThenEnableGivesBackTheKeyAsItWas) {
   SeedFull(kLowerA);
   m.CreateKey(kLocalMachine, Bho(kB));
-  const std::string before = Dump(kLocalMachine, Bho(kLowerA));
+  const std::vector<std::string> before = DumpKey(m.registry, kLocalMachine, Bho(kLowerA));
   CODINGS4(form);
   Select(6, kA);
   Command2_Click(form);
   EXPECT_EQ((std::vector<std::string>{std::string(" ") + kLowerA, kB}),
             m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_EQ(before, Dump(kLocalMachine, Bho(std::string(" ") + kLowerA)));
+  EXPECT_EQ(before, DumpKey(m.registry, kLocalMachine, Bho(std::string(" ") + kLowerA)));
   EXPECT_EQ(std::vector<std::string>{kB}, m.lists[6].items);
   EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, m.lists[7].items);
   EXPECT_TRUE(m.buttons[2].enabled);  // kept across the refill
@@ -167,7 +141,7 @@ TEST_F(Bhos, DisableThenEnableGivesBackTheKeyAsItWas) {
   Select(7, std::string(" ") + kA);
   Command3_Click(form);
   EXPECT_EQ((std::vector<std::string>{kLowerA, kB}), m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_EQ(before, Dump(kLocalMachine, Bho(kLowerA)));
+  EXPECT_EQ(before, DumpKey(m.registry, kLocalMachine, Bho(kLowerA)));
   EXPECT_EQ((std::vector<std::string>{kA, kB}), m.lists[6].items);
   EXPECT_TRUE(m.lists[7].items.empty());
   EXPECT_TRUE(m.desktop.messages.empty());
@@ -199,11 +173,11 @@ TEST_F(Bhos, FailedCopyLeavesTheOldKeyWhole) {
   // The twin's sub-key refuses changes: the copy stops half-way.
   m.CreateKey(kLocalMachine, Bho(std::string(" ") + kA) + "\\Settings\\Deeper");
   m.registry.Protect(kLocalMachine, Bho(std::string(" ") + kA) + "\\Settings\\Deeper");
-  const std::string before = Dump(kLocalMachine, Bho(kA));
+  const std::vector<std::string> before = DumpKey(m.registry, kLocalMachine, Bho(kA));
   CODINGS4(form);
   Select(6, kA);
   Command2_Click(form);
-  EXPECT_EQ(before, Dump(kLocalMachine, Bho(kA)));
+  EXPECT_EQ(before, DumpKey(m.registry, kLocalMachine, Bho(kA)));
   EXPECT_EQ(std::vector<std::string>{kA}, m.lists[6].items);  // listed where it still is
   EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, m.lists[7].items);
 

@@ -4,8 +4,6 @@
 // the panel's own keys.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
 #include <random>
 
 #include "app/events.h"
@@ -21,33 +19,18 @@
 namespace brv {
 namespace {
 
-// Everything below a root: key paths and values with their types and bytes.
-using Dump = std::map<std::string, std::string>;
-
-void DumpKey(Registry& registry, RootKey root, const std::string& path, Dump* out) {
-  std::unique_ptr<RegKey> key;
-  if (registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess) return;
-  (*out)[std::to_string(root) + "|" + path] = "(key)";
-  std::string name;
-  for (uint32_t i = 0; key->EnumValue(i, &name) == kErrorSuccess; ++i) {
-    RegData data;
-    ASSERT_EQ(kErrorSuccess, key->QueryValue(name, &data));
-    (*out)[std::to_string(root) + "|" + path + "|" + name] =
-        std::to_string(data.type) + ":" + data.bytes;
+// The keys no panel owns, one after the other.
+std::vector<std::string> Neighbours(Registry& registry) {
+  std::vector<std::string> lines;
+  const std::pair<RootKey, const char*> keys[] = {
+      {kCurrentUser, "Software\\Neighbour"},
+      {kLocalMachine, "Software\\Microsoft\\Internet Explorer\\Other"},
+      {kClassesRoot, "CLSID\\{AAAAAAAA-0000-0000-0000-000000000001}x"}};
+  for (const auto& key : keys) {
+    const std::vector<std::string> dump = DumpKey(registry, key.first, key.second);
+    lines.insert(lines.end(), dump.begin(), dump.end());
   }
-  std::vector<std::string> children;
-  for (uint32_t i = 0; key->EnumKey(i, &name) == kErrorSuccess; ++i) children.push_back(name);
-  key.reset();
-  for (const std::string& child : children) {
-    DumpKey(registry, root, path.empty() ? child : path + "\\" + child, out);
-  }
-}
-
-Dump DumpAll(Registry& registry) {
-  Dump dump;
-  for (RootKey root : {kClassesRoot, kCurrentUser, kLocalMachine})
-    DumpKey(registry, root, "", &dump);
-  return dump;
+  return lines;
 }
 
 class HostileRegistry : public ::testing::Test {
@@ -170,7 +153,7 @@ TEST_F(HostileRegistry, LookingAndCancellingChangeNothing) {
   for (int list = 1; list <= 7; ++list) {
     EXPECT_GT(m.lists[list].ListCount(), 0) << "List" << list;
   }
-  const Dump before = DumpAll(m.registry);
+  const std::vector<std::string> before = DumpRegistry(m.registry);
   LookAtEverything();
   // Every command that asks, answered with Cancel (the default answer).
   for (int list = 1; list <= 7; ++list) {
@@ -181,17 +164,14 @@ TEST_F(HostileRegistry, LookingAndCancellingChangeNothing) {
   Command10_Click(form);
   Command6_Click(form);
   Security_Click(form);
-  EXPECT_TRUE(DumpAll(m.registry) == before);
+  EXPECT_TRUE(DumpRegistry(m.registry) == before);
   EXPECT_TRUE(m.desktop.opened.empty());
 }
 
 TEST_F(HostileRegistry, DeletingEverythingListedTouchesNothingElse) {
   SeedEverything();
   Refresh_Click(form);
-  Dump untouched;
-  DumpKey(m.registry, kCurrentUser, "Software\\Neighbour", &untouched);
-  DumpKey(m.registry, kLocalMachine, "Software\\Microsoft\\Internet Explorer\\Other", &untouched);
-  DumpKey(m.registry, kClassesRoot, "CLSID\\{AAAAAAAA-0000-0000-0000-000000000001}x", &untouched);
+  const std::vector<std::string> untouched = Neighbours(m.registry);
   ASSERT_EQ(6u, untouched.size());
 
   // Select the first item of a list and answer OK, as long as the list
@@ -223,11 +203,7 @@ TEST_F(HostileRegistry, DeletingEverythingListedTouchesNothingElse) {
   EXPECT_TRUE(m.lists[5].items.empty());
   for (const std::string& item : m.lists[6].items) EXPECT_NE('{', TrimSpaces(item)[0]) << item;
   for (const std::string& item : m.lists[7].items) EXPECT_NE('{', TrimSpaces(item)[0]) << item;
-  Dump after;
-  DumpKey(m.registry, kCurrentUser, "Software\\Neighbour", &after);
-  DumpKey(m.registry, kLocalMachine, "Software\\Microsoft\\Internet Explorer\\Other", &after);
-  DumpKey(m.registry, kClassesRoot, "CLSID\\{AAAAAAAA-0000-0000-0000-000000000001}x", &after);
-  EXPECT_TRUE(after == untouched);
+  EXPECT_TRUE(Neighbours(m.registry) == untouched);
 }
 
 }  // namespace

@@ -60,6 +60,73 @@ void ScriptedDesktop::ShellOpen(const std::string& operation, const std::string&
   opened.emplace_back(operation, target);
 }
 
+namespace {
+
+const char kHex[] = "0123456789abcdef";
+
+std::string Escaped(const std::string& name) {
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == '%' || c == '"' || c == ']') {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += kHex[byte >> 4];
+    out += kHex[byte & 15];
+  }
+  return out;
+}
+
+void DumpTree(Registry& registry, RootKey root, const std::string& path, const std::string& shown,
+              std::vector<std::string>* lines) {
+  std::unique_ptr<RegKey> key;
+  if (registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess) return;
+  lines->push_back("[" + shown + "]");
+  std::string name;
+  for (uint32_t i = 0; key->EnumValue(i, &name) == kErrorSuccess; ++i) {
+    RegData data;
+    const long result = key->QueryValue(name, &data);
+    lines->push_back("[" + shown + "] \"" + Escaped(name) + "\" " +
+                     (result == kErrorSuccess ? std::to_string(data.type) + ":" + Hex(data.bytes)
+                                              : "error " + std::to_string(result)));
+  }
+  std::vector<std::string> children;
+  for (uint32_t i = 0; key->EnumKey(i, &name) == kErrorSuccess; ++i) children.push_back(name);
+  key.reset();  // one key open at a time, however deep the tree
+  for (const std::string& child : children) {
+    DumpTree(registry, root, path.empty() ? child : path + "\\" + child,
+             shown + "\\" + Escaped(child), lines);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> DumpKey(Registry& registry, RootKey root, const std::string& path) {
+  std::vector<std::string> lines;
+  DumpTree(registry, root, path, "", &lines);
+  return lines;
+}
+
+std::vector<std::string> DumpRegistry(Registry& registry) {
+  std::vector<std::string> lines;
+  const std::pair<RootKey, const char*> roots[] = {
+      {kClassesRoot, "HKCR"}, {kCurrentUser, "HKCU"}, {kLocalMachine, "HKLM"}};
+  for (const auto& root : roots) DumpTree(registry, root.first, "", root.second, &lines);
+  return lines;
+}
+
 MemoryForm::MemoryForm() {
   form.registry = &registry;
   form.desktop = &desktop;
