@@ -303,22 +303,15 @@ class ShellLinksTest : public AboutLinksTest {
                                 "/tests/windows/record_open.sh\" \"" + unixLog + "\"";
     // The real settings (no scratch registry yet), kept to be put back.
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(kSettings).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
       return;
     }
     const std::wstring value = ToWide(command) + std::wstring(2, L'\0');
     for (int i = 0; i < 2; ++i) {
-      saved_[i] = Saved{};
-      DWORD size = 0;
-      saved_[i].present = RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type, nullptr,
-                                           &size) == ERROR_SUCCESS;
-      if (saved_[i].present) {
-        saved_[i].data.resize(size);
-        RegQueryValueExW(key, kValues[i], nullptr, &saved_[i].type,
-                         reinterpret_cast<BYTE*>(saved_[i].data.data()), &size);
-      }
-      RegSetValueExW(key, kValues[i], 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value.data()),
+      saved_[i] = ReadValue(HKEY_CURRENT_USER, kSettings, kValues[i]);
+      RegSetValueExW(key, ToWide(kValues[i]).c_str(), 0, REG_MULTI_SZ,
+                     reinterpret_cast<const BYTE*>(value.data()),
                      static_cast<DWORD>(value.size() * sizeof(wchar_t)));
     }
     RegCloseKey(key);
@@ -328,16 +321,18 @@ class ShellLinksTest : public AboutLinksTest {
   static void TearDownTestSuite() {
     if (!ready_) return;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettings, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(kSettings).c_str(), 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS) {
       return;
     }
     for (int i = 0; i < 2; ++i) {
-      if (saved_[i].present) {
-        RegSetValueExW(key, kValues[i], 0, saved_[i].type,
-                       reinterpret_cast<const BYTE*>(saved_[i].data.data()),
-                       static_cast<DWORD>(saved_[i].data.size()));
+      const std::wstring name = ToWide(kValues[i]);
+      if (saved_[i].result == ERROR_SUCCESS) {
+        RegSetValueExW(key, name.c_str(), 0, saved_[i].type,
+                       reinterpret_cast<const BYTE*>(saved_[i].bytes.data()),
+                       static_cast<DWORD>(saved_[i].bytes.size()));
       } else {
-        RegDeleteValueW(key, kValues[i]);
+        RegDeleteValueW(key, name.c_str());
       }
     }
     RegCloseKey(key);
@@ -378,21 +373,16 @@ class ShellLinksTest : public AboutLinksTest {
     return lines;
   }
 
-  static const wchar_t* const kSettings;
-  static const wchar_t* const kValues[2];
-  struct Saved {
-    bool present = false;
-    DWORD type = 0;
-    std::string data;
-  };
-  static Saved saved_[2];
+  static const char* const kSettings;
+  static const char* const kValues[2];
+  static StoredValue saved_[2];  // the real settings, put back after
   static std::wstring logPath_;
   static bool ready_;
 };
 
-const wchar_t* const ShellLinksTest::kSettings = L"Software\\Wine\\WineBrowser";
-const wchar_t* const ShellLinksTest::kValues[2] = {L"Browsers", L"Mailers"};
-ShellLinksTest::Saved ShellLinksTest::saved_[2];
+const char* const ShellLinksTest::kSettings = "Software\\Wine\\WineBrowser";
+const char* const ShellLinksTest::kValues[2] = {"Browsers", "Mailers"};
+StoredValue ShellLinksTest::saved_[2];
 std::wstring ShellLinksTest::logPath_;
 bool ShellLinksTest::ready_ = false;
 

@@ -25,24 +25,6 @@ std::string Clsid(const std::string& id) {
   return "CLSID\\" + id;
 }
 
-// A value's type and bytes as stored, or type REG_NONE with "(missing)".
-std::pair<DWORD, std::string> Stored(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key = nullptr;
-  std::pair<DWORD, std::string> result{REG_NONE, "(missing)"};
-  if (RegOpenKeyExW(root, ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return result;
-  DWORD size = 0;
-  const std::wstring wide = ToWide(name);
-  if (RegQueryValueExW(key, wide.c_str(), nullptr, &result.first, nullptr, &size) ==
-      ERROR_SUCCESS) {
-    result.second.assign(size, '\0');
-    RegQueryValueExW(key, wide.c_str(), nullptr, &result.first,
-                     reinterpret_cast<BYTE*>(result.second.data()), &size);
-    result.second.resize(size);
-  }
-  RegCloseKey(key);
-  return result;
-}
-
 const std::string kNoExplorerBytes("1\0\0\0", 4);
 
 class BhoWindowTest : public ::testing::Test, public WindowTest {
@@ -78,8 +60,8 @@ TEST_F(BhoWindowTest, DisableAndEnableMoveTheKeyWithEverythingItHolds) {
   ClickButton(Control("Command2"));
   const std::string disabled = std::string(" ") + kLowerA;
   EXPECT_EQ((std::vector<std::string>{disabled, kB}), SubKeys(HKEY_LOCAL_MACHINE, kBho));
-  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, kNoExplorerBytes),
-            Stored(HKEY_LOCAL_MACHINE, Bho(disabled), "NoExplorer"));
+  EXPECT_EQ((StoredValue{REG_SZ, kNoExplorerBytes}),
+            ReadValue(HKEY_LOCAL_MACHINE, Bho(disabled), "NoExplorer"));
   EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, Bho(disabled) + "\\Settings", "level"));
   EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List6")));
   EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, ListItems(Control("List7")));
@@ -91,10 +73,10 @@ TEST_F(BhoWindowTest, DisableAndEnableMoveTheKeyWithEverythingItHolds) {
   EXPECT_FALSE(Enabled("Command2") || Enabled("Command5") || Enabled("Command9"));
   ClickButton(Control("Command3"));
   EXPECT_EQ((std::vector<std::string>{kLowerA, kB}), SubKeys(HKEY_LOCAL_MACHINE, kBho));
-  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, kNoExplorerBytes),
-            Stored(HKEY_LOCAL_MACHINE, Bho(kLowerA), "NoExplorer"));
-  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, std::string("3\0\0\0", 4)),
-            Stored(HKEY_LOCAL_MACHINE, Bho(kLowerA) + "\\Settings", "level"));
+  EXPECT_EQ((StoredValue{REG_SZ, kNoExplorerBytes}),
+            ReadValue(HKEY_LOCAL_MACHINE, Bho(kLowerA), "NoExplorer"));
+  EXPECT_EQ((StoredValue{REG_SZ, std::string("3\0\0\0", 4)}),
+            ReadValue(HKEY_LOCAL_MACHINE, Bho(kLowerA) + "\\Settings", "level"));
   EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List6")));
   EXPECT_TRUE(ListItems(Control("List7")).empty());
   EXPECT_TRUE(Enabled("Command3"));  // the buttons keep their state across the refill
@@ -145,8 +127,8 @@ TEST_F(BhoWindowTest, ExplorerLoadingCommandsReportWhatHolds) {
   EXPECT_EQ("Brovantine", boxes.seen[1].title);
   EXPECT_EQ("Done. The selected BHO will not load with Windows Explorer shell", boxes.seen[1].text);
   EXPECT_TRUE(boxes.seen[1].hasOk && !boxes.seen[1].hasCancel && !boxes.seen[1].hasIcon);
-  EXPECT_EQ(std::make_pair(DWORD{REG_SZ}, kNoExplorerBytes),
-            Stored(HKEY_LOCAL_MACHINE, Bho(kA), "NoExplorer"));
+  EXPECT_EQ((StoredValue{REG_SZ, kNoExplorerBytes}),
+            ReadValue(HKEY_LOCAL_MACHINE, Bho(kA), "NoExplorer"));
 
   ClickButton(Control("Command9"));
   ClickButton(Control("Command9"));  // already absent: still done

@@ -203,8 +203,40 @@ bool KeyExists(HKEY root, const std::string& path) {
 }
 
 bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
-  return RegGetValueW(root, W(path).c_str(), W(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
-                      nullptr) == ERROR_SUCCESS;
+  return ReadValue(root, path, name).result == ERROR_SUCCESS;
+}
+
+bool operator==(const StoredValue& a, const StoredValue& b) {
+  return a.type == b.type && a.bytes == b.bytes && a.result == b.result;
+}
+
+std::ostream& operator<<(std::ostream& out, const StoredValue& value) {
+  if (value.result != ERROR_SUCCESS) return out << "{error " << value.result << "}";
+  out << "{type " << value.type << ",";
+  for (const char c : value.bytes) {
+    const char* const hex = "0123456789abcdef";
+    const auto byte = static_cast<unsigned char>(c);
+    out << ' ' << hex[byte >> 4] << hex[byte & 15];
+  }
+  return out << "}";
+}
+
+StoredValue ReadValue(HKEY root, const std::string& path, const std::string& name) {
+  StoredValue stored;
+  HKEY key = nullptr;
+  stored.result = RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key);
+  if (stored.result != ERROR_SUCCESS) return stored;
+  const std::wstring value = W(name);
+  DWORD size = 0;
+  stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type, nullptr, &size);
+  if (stored.result == ERROR_SUCCESS) {
+    stored.bytes.resize(size);
+    stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type,
+                                     reinterpret_cast<BYTE*>(stored.bytes.data()), &size);
+    stored.bytes.resize(size);
+  }
+  RegCloseKey(key);
+  return stored;
 }
 
 std::vector<std::string> SubKeys(HKEY root, const std::string& path) {

@@ -91,6 +91,17 @@ void SetData(HKEY root, const std::string& path, const std::string& name, DWORD 
 void CreateKey(HKEY root, const std::string& path);
 bool KeyExists(HKEY root, const std::string& path);
 bool ValueExists(HKEY root, const std::string& path, const std::string& name);
+// A value as RegQueryValueExW gives it; `result` is the first call that
+// failed (opening the key or reading the value), ERROR_SUCCESS if none did.
+struct StoredValue {
+  DWORD type = REG_NONE;
+  std::string bytes;
+  LONG result = ERROR_SUCCESS;
+};
+bool operator==(const StoredValue& a, const StoredValue& b);
+std::ostream& operator<<(std::ostream& out, const StoredValue& value);
+// Reads a value back, closing the key it opens.
+StoredValue ReadValue(HKEY root, const std::string& path, const std::string& name);
 std::vector<std::string> SubKeys(HKEY root, const std::string& path);
 
 // A main window on the scratch registry with its start-up note answered.

@@ -22,31 +22,6 @@ const char kMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
 const char kExtensions[] = "Software\\Microsoft\\Internet Explorer\\Extensions";
 const char kOwnId[] = "{A349A035-E26F-454b-ABB4-5208E50E1BE7}";
 
-struct Stored {
-  DWORD type = REG_NONE;
-  std::string bytes;
-  LONG result = ERROR_SUCCESS;
-};
-
-// A value as RegQueryValueExW gives it.
-Stored Query(HKEY root, const std::string& path, const std::string& name) {
-  Stored stored;
-  HKEY key = nullptr;
-  stored.result = RegOpenKeyExW(root, ToWide(path).c_str(), 0, KEY_READ, &key);
-  if (stored.result != ERROR_SUCCESS) return stored;
-  const std::wstring value = ToWide(name);
-  DWORD size = 0;
-  stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type, nullptr, &size);
-  if (stored.result == ERROR_SUCCESS) {
-    stored.bytes.resize(size);
-    stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type,
-                                     reinterpret_cast<BYTE*>(stored.bytes.data()), &size);
-    stored.bytes.resize(size);
-  }
-  RegCloseKey(key);
-  return stored;
-}
-
 std::string Dword(DWORD n) {
   return std::string(reinterpret_cast<const char*>(&n), 4);
 }
@@ -135,9 +110,10 @@ TEST_F(OptionsMenuTest, ResetDeletesTheLayoutAndKeepsTheToolbars) {
           "x");
   ChooseMenu(*window, "resettoolbar");
   ChooseMenu(*window, "resettoolbar");  // nothing left to delete
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, Query(HKEY_CURRENT_USER, kWebBrowser, "ITBarLayout").result);
-  EXPECT_EQ(ERROR_SUCCESS,
-            Query(HKEY_CURRENT_USER, kWebBrowser, "{01E04581-4EEE-11D0-BFE9-00AA005B4383}").result);
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadValue(HKEY_CURRENT_USER, kWebBrowser, "ITBarLayout").result);
+  EXPECT_EQ(
+      ERROR_SUCCESS,
+      ReadValue(HKEY_CURRENT_USER, kWebBrowser, "{01E04581-4EEE-11D0-BFE9-00AA005B4383}").result);
   const std::vector<SeenBox> shown = Shown();
   ASSERT_EQ(2u, shown.size());
   for (const SeenBox& box : shown) {
@@ -152,7 +128,7 @@ TEST_F(OptionsMenuTest, ResetRefusedByTheRegistryTellsWhy) {
   ReadOnlyKey readOnly(HKEY_CURRENT_USER, kWebBrowser);
   ASSERT_TRUE(readOnly.ok());
   ChooseMenu(*window, "resettoolbar");
-  EXPECT_EQ("layout", Query(HKEY_CURRENT_USER, kWebBrowser, "ITBarLayout").bytes);
+  EXPECT_EQ("layout", ReadValue(HKEY_CURRENT_USER, kWebBrowser, "ITBarLayout").bytes);
   const std::vector<SeenBox> shown = Shown();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Reset Toolbar layout", shown[0].title);
@@ -207,13 +183,13 @@ TEST_F(OptionsMenuTest, SecurityAsksAndOnlyOkWritesTheEightValues) {
       {"1C00", REG_BINARY, std::string("\x00\x00\x01\x00", 4)},
   };
   for (const auto& value : expected) {
-    const Stored stored = Query(HKEY_CURRENT_USER, kZone, value.name);
+    const StoredValue stored = ReadValue(HKEY_CURRENT_USER, kZone, value.name);
     EXPECT_EQ(ERROR_SUCCESS, stored.result) << value.name;
     EXPECT_EQ(value.type, stored.type) << value.name;
     EXPECT_EQ(value.bytes, stored.bytes) << value.name;
   }
   EXPECT_EQ(7u, ValueCount(HKEY_CURRENT_USER, kZone));
-  const Stored jit = Query(HKEY_CURRENT_USER, kMain, "NoWebJITSetup");
+  const StoredValue jit = ReadValue(HKEY_CURRENT_USER, kMain, "NoWebJITSetup");
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), jit.type);
   EXPECT_EQ(Dword(1), jit.bytes);
   EXPECT_EQ(1u, ValueCount(HKEY_CURRENT_USER, kMain));
@@ -255,7 +231,7 @@ TEST_F(OptionsMenuTest, OwnButtonPointsAtThisProgram) {
       {"MenuText", "Brovantine"},
   };
   for (const auto& value : expected) {
-    const Stored stored = Query(HKEY_CURRENT_USER, entry, value.first);
+    const StoredValue stored = ReadValue(HKEY_CURRENT_USER, entry, value.first);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored.type) << value.first;
     EXPECT_EQ(Sz(value.second), stored.bytes) << value.first;
   }
