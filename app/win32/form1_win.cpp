@@ -188,17 +188,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_CTLCOLORSTATIC: {
-      // Labels and read-only text boxes on the button face; the text boxes'
-      // text in blue.
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      auto it = built_.byId.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-      if (it != built_.byId.end() && (it->second->flags & kBlueText)) {
-        SetTextColor(dc, RGB(0, 0, 255));
-      }
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLORSTATIC:
+      return LabelColors(built_, wParam, lParam);
     case WM_DESTROY:
       CloseSplash();
       if (endProgram_) PostQuitMessage(0);

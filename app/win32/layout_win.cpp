@@ -151,6 +151,16 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
   }
 }
 
+LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  auto it = built.byId.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+  if (it != built.byId.end() && (it->second->flags & kBlueText)) {
+    SetTextColor(dc, RGB(0, 0, 255));
+  }
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!toolTip) return;
   MSG relayed = {};

@@ -46,6 +46,11 @@ struct BuiltControls {
 void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built);
 
+// The answer to WM_CTLCOLORSTATIC from one of the built controls: labels
+// and read-only text boxes on the button face, the text of those the table
+// marks kBlueText in blue.
+LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam);
+
 // Tells the tooltip of a mouse message for one of its tools.
 void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -132,15 +132,8 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       Run(splash::Form_KeyPress, state);
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      auto it = state->built.byId.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-      if (it != state->built.byId.end() && (it->second->flags & kBlueText)) {
-        SetTextColor(dc, RGB(0, 0, 255));
-      }
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLORSTATIC:
+      return LabelColors(state->built, wParam, lParam);
     case WM_SETCURSOR: {
       // The two links show the hand.
       HWND over = reinterpret_cast<HWND>(wParam);

@@ -7,6 +7,7 @@
 
 #include "app/layout.h"
 #include "app/win32/controls_win.h"
+#include "app/win32/splash_win.h"
 #include "harness_win.h"
 
 namespace brv {
@@ -130,6 +131,51 @@ TEST_F(MainWindowTest, LabelsNeverCoverTheBoxesTheyTouch) {
   }
   // The description labels of the panels touch their boxes' top edges.
   EXPECT_GT(overlaps, 0);
+}
+
+// The colours a window sets for one of its static controls (a label or a
+// read-only text box) on a device context whose colours start black on
+// white, and the brush it paints the background with.
+struct Painted {
+  COLORREF text;
+  COLORREF background;
+  LRESULT brush;
+};
+Painted ColorsFor(HWND window, HWND control) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  const LRESULT brush = SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(control));
+  const Painted painted = {GetTextColor(dc), GetBkColor(dc), brush};
+  DeleteDC(dc);
+  return painted;
+}
+
+TEST_F(MainWindowTest, BothWindowsPaintOnTheButtonFaceAndMarkedTextInBlue) {
+  Open();
+  ChooseMenu(*window, "About");
+  ASSERT_TRUE(SplashWindow());
+  ASSERT_NE(RGB(255, 255, 255), GetSysColor(COLOR_BTNFACE));
+  const struct {
+    HWND window;
+    const char* control;
+    COLORREF text;
+  } cases[] = {
+      {window->Handle(), "Text1", RGB(0, 0, 255)},
+      {window->Handle(), "Label1", RGB(0, 0, 0)},
+      {SplashWindow(), "Label2", RGB(0, 0, 255)},
+      {SplashWindow(), "lblWarning", RGB(0, 0, 0)},
+  };
+  for (const auto& c : cases) {
+    HWND control = c.window == window->Handle() ? Control(c.control) : SplashControl(c.control);
+    ASSERT_TRUE(control) << c.control;
+    const Painted painted = ColorsFor(c.window, control);
+    EXPECT_EQ(c.text, painted.text) << c.control;
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), painted.background) << c.control;
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)), painted.brush)
+        << c.control;
+  }
 }
 
 TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntry) {
