@@ -40,6 +40,10 @@ struct MemoryRegistry::Node {
   bool deleted = false;
   bool isProtected = false;
   bool denied = false;
+  // A registry link: opening it (but not opening it as a link) leads to
+  // the target key instead.
+  bool isLink = false;
+  RegAddress linkTarget;
 
   std::unordered_map<std::u16string, std::shared_ptr<Node>> children;  // by folded name
   std::vector<Node*> sorted;  // enumeration order, rebuilt after a change
@@ -198,18 +202,25 @@ MemoryRegistry::MemoryRegistry(Views views) : views_(views) {
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-long MemoryRegistry::Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node) {
+long MemoryRegistry::Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node,
+                          bool openLink, int depth) {
+  // A chain of links deeper than this is a loop, as the system judges it.
+  if (depth > 16) return kErrorCantOpen;
   auto rootIt = roots_.find(at.root);
   if (rootIt == roots_.end()) return kErrorInvalidHandle;
   std::vector<std::string> names;
   if (long r = SplitPath(at.path, &names)) return r;
   if (at.view == View::k32 && views_ == Views::Two) Redirect(at.root, &names);
   std::shared_ptr<Node> current = rootIt->second;
-  for (const std::string& name : names) {
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
     std::u16string folded = Fold(name);
     auto it = current->children.find(folded);
     if (it != current->children.end()) {
       current = it->second;
+      if (current->isLink && !(openLink && i + 1 == names.size())) {
+        if (long r = Find(current->linkTarget, false, &current, false, depth + 1)) return r;
+      }
       continue;
     }
     if (!create) return kErrorFileNotFound;
@@ -236,6 +247,13 @@ long MemoryRegistry::OpenKey(const RegAddress& at, Access access, std::unique_pt
   return kErrorSuccess;
 }
 
+long MemoryRegistry::OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) {
+  std::shared_ptr<Node> node;
+  if (long r = Find(at, false, &node, true)) return r;
+  *key = std::make_unique<MemoryKey>(node, false);
+  return kErrorSuccess;
+}
+
 long MemoryRegistry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   std::shared_ptr<Node> node;
   if (long r = Find(at, true, &node)) return r;
@@ -248,13 +266,37 @@ long MemoryRegistry::DeleteTree(const RegAddress& at) {
   std::vector<std::string> names;
   if (long r = SplitPath(at.path, &names)) return r;
   if (names.empty()) return kErrorInvalidParameter;
+  // The key itself is taken as itself: a link is deleted, not its target.
   std::shared_ptr<Node> node;
-  if (long r = Find(at, false, &node)) return r;
-  if (node->AnyProtected()) return kErrorAccessDenied;
+  if (long r = Find(at, false, &node, true)) return r;
+  if (node->isProtected) return kErrorAccessDenied;
+  return DeleteNode(node);
+}
+
+// Deletes what can be deleted below a key, then the key: a key that refuses
+// changes stays, with everything below it and every key above it.
+long MemoryRegistry::DeleteNode(const std::shared_ptr<Node>& node) {
+  long first = kErrorSuccess;
+  std::vector<std::shared_ptr<Node>> children;
+  for (auto& entry : node->children) children.push_back(entry.second);
+  for (const std::shared_ptr<Node>& child : children) {
+    const long r = child->isProtected ? kErrorAccessDenied : DeleteNode(child);
+    if (r != kErrorSuccess && first == kErrorSuccess) first = r;
+  }
+  if (first != kErrorSuccess) return first;
   Node* parent = node->parent;
   node->MarkDeleted();
   parent->children.erase(Fold(node->name));
   parent->sortedValid = false;
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::CreateLink(const RegAddress& at, const RegAddress& target) {
+  std::shared_ptr<Node> node;
+  if (Find(at, false, &node, true) == kErrorSuccess) return kErrorAccessDenied;  // exists
+  if (long r = Find(at, true, &node)) return r;
+  node->isLink = true;
+  node->linkTarget = target;
   return kErrorSuccess;
 }
 

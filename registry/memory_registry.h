@@ -29,6 +29,7 @@ class MemoryRegistry : public Registry {
   using Registry::DeleteValue;
   using Registry::OpenKey;
   long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override;
+  long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
   long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
   long DeleteTree(const RegAddress& at) override;
   long DeleteValue(const RegAddress& at, const std::string& name) override;
@@ -41,12 +42,18 @@ class MemoryRegistry : public Registry {
   // without read access does. The key must exist.
   void Deny(RootKey root, const std::string& path);
 
+  // Makes a new key a registry link to `target` (a key in any root, as
+  // stored): opening the link leads to the target, which need not exist.
+  long CreateLink(const RegAddress& at, const RegAddress& target);
+
   struct Node;
 
  private:
   std::map<RootKey, std::shared_ptr<Node>> roots_;
   Views views_;
-  long Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node);
+  long Find(const RegAddress& at, bool create, std::shared_ptr<Node>* node, bool openLink = false,
+            int depth = 0);
+  long DeleteNode(const std::shared_ptr<Node>& node);
 };
 
 }  // namespace brv

@@ -28,6 +28,7 @@ inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorBadPathname = 161;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
+inline constexpr long kErrorCantOpen = 1011;
 inline constexpr long kErrorKeyDeleted = 1018;
 
 // Value types.
@@ -85,12 +86,19 @@ class Registry {
   enum class Access { Read, ReadWrite };
 
   virtual ~Registry() = default;
+  // Every key on the path is opened as the system opens it: a registry link
+  // leads to its target.
   virtual long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) = 0;
+  // Opens the key at the address itself, for reading: where it is a registry
+  // link, the link, not its target.
+  virtual long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) = 0;
   // Opens the key for reading and writing, creating it and any missing
   // parents.
   virtual long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) = 0;
   // Deletes a key with all its values and sub-keys, in the address's view.
-  // An empty path is refused.
+  // Links are deleted as links (their targets stay). What can be deleted
+  // goes; a sub-key the system refuses stays, and then so does the key, and
+  // the first refusal is returned. An empty path is refused.
   virtual long DeleteTree(const RegAddress& at) = 0;
   // Deletes one named value of a key.
   virtual long DeleteValue(const RegAddress& at, const std::string& name) = 0;

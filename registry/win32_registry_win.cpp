@@ -226,6 +226,14 @@ long Win32Registry::OpenKey(const RegAddress& at, Access access, std::unique_ptr
   return r;
 }
 
+long Win32Registry::OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) {
+  HKEY handle = nullptr;
+  LONG r = RegOpenKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), REG_OPTION_OPEN_LINK,
+                         KEY_READ | ViewFlag(at.view), &handle);
+  if (r == ERROR_SUCCESS) *key = std::make_unique<Win32Key>(handle);
+  return r;
+}
+
 long Win32Registry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   HKEY handle = nullptr;
   LONG r = RegCreateKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), 0, nullptr, 0,

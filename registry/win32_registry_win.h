@@ -13,6 +13,7 @@ class Win32Registry : public Registry {
   using Registry::DeleteValue;
   using Registry::OpenKey;
   long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override;
+  long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
   long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override;
   long DeleteTree(const RegAddress& at) override;
   long DeleteValue(const RegAddress& at, const std::string& name) override;

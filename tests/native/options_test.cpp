@@ -57,6 +57,9 @@ class WatchedRegistry : public Registry {
     if (r == kErrorSuccess) *key = std::make_unique<Key>(*this, at.path, std::move(opened));
     return r;
   }
+  long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
+    return inner_.OpenLink(at, key);
+  }
   long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
     std::unique_ptr<RegKey> created;
     const long r = inner_.CreateKey(at, &created);
