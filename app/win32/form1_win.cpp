@@ -47,9 +47,13 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   self->showCommand_ = showCommand;
-  self->dpi_ = dpi;
-  // The load shows the start-up note first: the controls are made and the
-  // window shown after it (ShowMain), so the note comes up at once.
+  // A window that cannot be made whole is not shown at all: `self` destroys
+  // it, and all it holds, on the way out.
+  if (!BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_)) {
+    return nullptr;
+  }
+  self->Bind();
+  // The load shows the start-up note, then the window (ShowMain).
   PostMessageW(window, kLoadMessage, 0, 0);
   return self;
 }
@@ -62,10 +66,6 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::ShowMain() {
-  if (built_.byName.empty()) {
-    BuildControls(window_, Form1Layout(), dpi_, *fonts_, kFirstControlId, &built_);
-    Bind();
-  }
   ShowWindow(window_, showCommand_);
   UpdateWindow(window_);
 }
@@ -142,19 +142,37 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   }
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
+  // No exception leaves the procedure: the system's code that called it
+  // cannot pass one on.
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    return self->Abandon(message);
+  }
+}
+
+// An action that threw (memory ran out part way) stops where it was, with
+// nothing said: what it changed stays changed, the lists show what they
+// showed, and Refresh shows the registry as it is. A load that threw still
+// shows the window, so that it can be refreshed or closed.
+LRESULT MainWindow::Abandon(UINT message) {
+  if (message == kLoadMessage && window_ && !IsWindowVisible(window_)) ShowMain();
+  return 0;
 }
 
 LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA));
-    if (self) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA));
+  if (self && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    try {
       RelayToToolTip(self->built_.toolTip, list, message, wParam, lParam);
       if (message == WM_MOUSEMOVE) {
         auto it = self->built_.byId.find(GetDlgCtrlID(list));
         if (it != self->built_.byId.end()) self->Dispatch(it->second->name, Event::MouseMove);
       }
+    } catch (...) {
+      // Abandoned as in Proc: the hint stays as it was; the box still gets
+      // its message.
     }
   }
   return CallWindowProcW(previous, list, message, wParam, lParam);

@@ -21,9 +21,11 @@ inline constexpr UINT kLoadMessage = WM_APP + 1;
 
 class MainWindow : public Windows {
  public:
-  // Creates the window, hidden, and posts its load: the start-up note, then
-  // the controls are made, the window shows and the panels fill. With
-  // `endProgram`, the window's destruction ends the message loop.
+  // Creates the window and its controls, hidden, and posts its load: the
+  // start-up note, then the window shows and the panels fill. Returns
+  // nullptr, leaving no window behind, when the window or one of its
+  // controls could not be made. With `endProgram`, the window's destruction
+  // ends the message loop.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance, Registry* registry,
                                             Desktop* desktop, int showCommand, bool endProgram);
   ~MainWindow() override;
@@ -43,6 +45,7 @@ class MainWindow : public Windows {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Abandon(UINT message);
   void Dispatch(const char* control, Event event);
   void Bind();
 
@@ -50,7 +53,6 @@ class MainWindow : public Windows {
   HINSTANCE instance_ = nullptr;
   bool endProgram_ = false;
   int showCommand_ = SW_SHOWNORMAL;
-  int dpi_ = 96;
   std::unique_ptr<FontSet> fonts_;
   BuiltControls built_;
   std::map<std::string, std::unique_ptr<Win32ListBox>> lists_;

@@ -67,12 +67,16 @@ bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, 
   return RegisterClassExW(&windowClass) != 0;
 }
 
-void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
+bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   built->toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    parent, nullptr, instance, nullptr);
+  if (!built->toolTip) {
+    built->failed = "(tooltip)";
+    return false;
+  }
   // The first-made child lies on top: boxes, buttons and rules first, then
   // labels (whose background must not cover a box's border where the two
   // touch), frames last so that what a frame holds is drawn over it.
@@ -131,11 +135,14 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
           CreateWindowExW(exStyle, className, ToWide(spec.caption).c_str(), style, Twips(left, dpi),
                           Twips(top, dpi), Twips(spec.width, dpi), height, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-      if (!control) continue;
+      if (!control) {
+        built->failed = spec.name;
+        return false;
+      }
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
       built->byName[spec.name] = control;
       built->byId[id] = &spec;
-      if (spec.kind == ControlKind::ListBox && built->toolTip) {
+      if (spec.kind == ControlKind::ListBox) {
         std::wstring hint = (spec.flags & kHint) ? ToWide(kIdentifierHint) : std::wstring();
         TOOLINFOW tool = {};
         tool.cbSize = sizeof(tool);
@@ -149,6 +156,7 @@ void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
       }
     }
   }
+  return true;
 }
 
 LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam) {

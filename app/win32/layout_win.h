@@ -38,12 +38,17 @@ struct BuiltControls {
   std::map<std::string, HWND> byName;
   std::map<int, const ControlSpec*> byId;
   HWND toolTip = nullptr;
+  // The control that could not be made ("(tooltip)" for the tooltip window),
+  // or empty.
+  std::string failed;
 };
 
 // Creates the table's controls as children of `parent`, ids from `firstId`
 // in table order, frames beneath the controls they hold. List boxes get a
 // tool in one tooltip window, with the identifier hint where the table says.
-void BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
+// Stops at the first window it cannot make and returns false, naming it in
+// `built->failed`; what it made goes when `parent` goes.
+bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
                    BuiltControls* built);
 
 // The answer to WM_CTLCOLORSTATIC from one of the built controls: labels

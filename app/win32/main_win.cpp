@@ -11,7 +11,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   InitCommonControlsEx(&controls);
   brv::Win32Registry registry;
   brv::Win32Desktop desktop;
-  auto window = brv::MainWindow::Create(instance, &registry, &desktop, showCommand, true);
+  // A window that could not be made, whole, ends the program before anything
+  // shows; the window procedures let no exception out.
+  std::unique_ptr<brv::MainWindow> window;
+  try {
+    window = brv::MainWindow::Create(instance, &registry, &desktop, showCommand, true);
+  } catch (...) {
+    return 1;
+  }
   if (!window) return 1;
   desktop.SetOwner(window->Handle());
   MSG message;

@@ -65,10 +65,13 @@ void FitMakerName(HWND label, int frameRight) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Build(HWND window, Splash* state) {
+// False when a control could not be made.
+bool Build(HWND window, Splash* state) {
   const int dpi = ScreenDpi();
   state->fonts = std::make_unique<FontSet>(dpi);
-  BuildControls(window, SplashLayout(), dpi, *state->fonts, kFirstId, &state->built);
+  if (!BuildControls(window, SplashLayout(), dpi, *state->fonts, kFirstId, &state->built)) {
+    return false;
+  }
   HWND image = state->built.byName["Image1"];
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   const ControlSpec* imageSpec = FindControl(SplashLayout(), "Image1");
@@ -85,6 +88,7 @@ void Build(HWND window, Splash* state) {
   state->frame = {Twips(frame->left, dpi), Twips(frame->top, dpi),
                   Twips(frame->left + frame->width, dpi), Twips(frame->top + frame->height, dpi)};
   FitMakerName(state->built.byName["Label2"], state->frame.right);
+  return true;
 }
 
 // Runs a handler of the About window. The handler may close the window:
@@ -95,14 +99,7 @@ void Run(void (*handler)(SplashForm&), Splash* state) {
   handler(form);
 }
 
-LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* state = static_cast<Splash*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    g_stateTaken = true;
-  }
-  Splash* state = StateOf(window);
-  if (!state) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT Handle(HWND window, Splash* state, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       auto it = state->built.byId.find(LOWORD(wParam));
@@ -156,6 +153,23 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* state = static_cast<Splash*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    g_stateTaken = true;
+  }
+  Splash* state = StateOf(window);
+  if (!state) return DefWindowProcW(window, message, wParam, lParam);
+  // No exception leaves the procedure; an action that threw is abandoned
+  // where it was, with nothing said, as in the main window.
+  try {
+    return Handle(window, state, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
 }  // namespace
 
 void ShowSplash(HINSTANCE instance, HWND owner, Desktop* desktop, Windows* windows) {
@@ -182,8 +196,18 @@ void ShowSplash(HINSTANCE instance, HWND owner, Desktop* desktop, Windows* windo
                                 nullptr, instance, raw);
   if (g_stateTaken) state.release();  // the window frees it when it goes
   if (!window) return;
+  // An About window that cannot be made whole is not shown.
+  bool built = false;
+  try {
+    built = Build(window, raw);
+  } catch (...) {
+    // As a control that could not be made.
+  }
+  if (!built) {
+    DestroyWindow(window);
+    return;
+  }
   g_window = window;
-  Build(window, raw);
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
   SetFocus(window);

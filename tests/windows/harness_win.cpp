@@ -260,9 +260,10 @@ WindowTest::~WindowTest() {
   Pump();
 }
 
-void WindowTest::Open() {
+void WindowTest::Open(Registry* through) {
   boxes.answers.push_front(IDOK);  // the start-up note
-  window = MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop, SW_SHOWNORMAL, false);
+  window = MainWindow::Create(GetModuleHandleW(nullptr), through ? through : &registry, &desktop,
+                              SW_SHOWNORMAL, false);
   ASSERT_TRUE(window);
   desktop.SetOwner(window->Handle());
   Pump();

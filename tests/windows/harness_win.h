@@ -109,8 +109,9 @@ class WindowTest {
  public:
   WindowTest();
   virtual ~WindowTest();
-  // Creates the window and lets it load (the note answered with OK).
-  void Open();
+  // Creates the window and lets it load (the note answered with OK), on
+  // `through` if given, else on `registry`.
+  void Open(Registry* through = nullptr);
   HWND Control(const std::string& name) const { return window->Control(name); }
   std::string Text(const std::string& name) const;
   bool Enabled(const std::string& name) const;

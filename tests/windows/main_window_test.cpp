@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <cwchar>
+#include <new>
+
 #include "app/layout.h"
 #include "app/win32/controls_win.h"
 #include "app/win32/splash_win.h"
@@ -267,6 +270,181 @@ TEST_F(MainWindowTest, ExitClosesTheWindow) {
   HWND main = window->Handle();
   ChooseMenu(*window, "Exit");
   EXPECT_FALSE(IsWindow(main));
+}
+
+// Refuses, through a CBT hook, to make one child window of a parent of this
+// class (the one with this id, or this caption), as a system out of window
+// handles would.
+class FailCreation {
+ public:
+  FailCreation(const wchar_t* parentClass, int id, const wchar_t* caption)
+      : parentClass_(parentClass), id_(id), caption_(caption) {
+    current_ = this;
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~FailCreation() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  FailCreation(const FailCreation&) = delete;
+  FailCreation& operator=(const FailCreation&) = delete;
+  int refused = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && current_ &&
+        current_->Refuses(*reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs)) {
+      ++current_->refused;
+      return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  bool Refuses(const CREATESTRUCTW& create) const {
+    wchar_t className[64] = {};
+    if (!create.hwndParent || !GetClassNameW(create.hwndParent, className, 64) ||
+        wcscmp(className, parentClass_) != 0) {
+      return false;
+    }
+    if (id_ >= 0) return reinterpret_cast<INT_PTR>(create.hMenu) == id_;
+    return caption_ && create.lpszName && !IS_INTRESOURCE(create.lpszName) &&
+           wcscmp(create.lpszName, caption_) == 0;
+  }
+
+  static FailCreation* current_;
+  const wchar_t* parentClass_;
+  int id_;
+  const wchar_t* caption_;
+  HHOOK hook_ = nullptr;
+};
+FailCreation* FailCreation::current_ = nullptr;
+
+// Top-level windows of this thread with this class, hidden ones too.
+int ThreadWindows(const wchar_t* className) {
+  struct Count {
+    const wchar_t* name;
+    int found;
+  } count = {className, 0};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* count = reinterpret_cast<Count*>(context);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, count->name) == 0) ++count->found;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.found;
+}
+
+TEST_F(MainWindowTest, WindowsThatCannotBeMadeWholeAreNotShown) {
+  const std::vector<ControlSpec>& controls = Form1Layout().controls;
+  const int text4 =
+      kFirstControlId + static_cast<int>(FindControl(Form1Layout(), "Text4") - controls.data());
+  {
+    FailCreation fail(L"BrovantineForm1", text4, nullptr);
+    EXPECT_EQ(nullptr, MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop,
+                                          SW_SHOWNORMAL, false));
+    EXPECT_EQ(1, fail.refused);
+  }
+  Pump();
+  EXPECT_EQ(0, ThreadWindows(L"BrovantineForm1"));
+  EXPECT_TRUE(boxes.seen.empty());  // no start-up note for a window that is not there
+
+  // BuildControls names the control, and makes none after it.
+  HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(parent);
+  {
+    FailCreation fail(L"Static", text4, nullptr);
+    FontSet fonts(96);
+    BuiltControls built;
+    EXPECT_FALSE(BuildControls(parent, Form1Layout(), 96, fonts, kFirstControlId, &built));
+    EXPECT_EQ("Text4", built.failed);
+    EXPECT_EQ(0u, built.byName.count("Text4"));
+    EXPECT_EQ(0u, built.byName.count("Label9"));  // a label: made after every box
+    EXPECT_EQ(1u, built.byName.count("Text3"));
+  }
+  DestroyWindow(parent);
+
+  Open();
+  {
+    FailCreation fail(L"BrovantineSplash", -1, L"OK");
+    ChooseMenu(*window, "About");
+    EXPECT_EQ(1, fail.refused);
+  }
+  EXPECT_EQ(nullptr, SplashWindow());
+  EXPECT_EQ(0, ThreadWindows(L"BrovantineSplash"));
+  ChooseMenu(*window, "About");  // made whole this time
+  EXPECT_TRUE(SplashWindow() && IsWindowVisible(SplashWindow()));
+}
+
+// The real registry until told to throw: then every call throws, as an
+// allocation that fails would.
+class ThrowingRegistry : public Registry {
+ public:
+  explicit ThrowingRegistry(Registry& inner) : inner_(inner) {}
+  using Registry::CreateKey;
+  using Registry::DeleteTree;
+  using Registry::DeleteValue;
+  using Registry::OpenKey;
+  long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override {
+    Check();
+    return inner_.OpenKey(at, access, key);
+  }
+  long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
+    Check();
+    return inner_.OpenLink(at, key);
+  }
+  long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
+    Check();
+    return inner_.CreateKey(at, key);
+  }
+  long DeleteTree(const RegAddress& at) override {
+    Check();
+    return inner_.DeleteTree(at);
+  }
+  long DeleteValue(const RegAddress& at, const std::string& name) override {
+    Check();
+    return inner_.DeleteValue(at, name);
+  }
+  bool throwing = false;
+  int thrown = 0;
+
+ private:
+  void Check() {
+    if (!throwing) return;
+    ++thrown;
+    throw std::bad_alloc();
+  }
+  Registry& inner_;
+};
+
+TEST_F(MainWindowTest, AnActionThatThrowsIsAbandonedInsideTheWindowProcedure) {
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  ThrowingRegistry failing(registry);
+  failing.throwing = true;
+  Open(&failing);  // the fills after the note throw
+  EXPECT_GT(failing.thrown, 0);
+  EXPECT_EQ(1u, boxes.seen.size());  // the note, and nothing said of the failure
+  EXPECT_TRUE(IsWindowVisible(window->Handle()));
+  EXPECT_TRUE(ListItems(Control("List1")).empty());
+
+  failing.throwing = false;
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
+
+  // A click whose handler throws, inside the delete.
+  ClickListItem(Control("List1"), 0);
+  failing.throwing = true;
+  const int before = failing.thrown;
+  boxes.answers = {IDOK};
+  ClickButton(Control("Command1"));
+  EXPECT_GT(failing.thrown, before);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
+  failing.throwing = false;
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
 }
 
 }  // namespace
