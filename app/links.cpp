@@ -14,12 +14,13 @@ namespace {
 constexpr const char* kTitle = "Brovantine";
 constexpr const char* kOpen = "open";
 
-// Copies the selected identifier as shown, trimmed, without the view mark. With nothing to copy the
+// Copies the selected identifier: as shown, up to any NUL, trimmed, without
+// the view mark. With nothing to copy the
 // clipboard keeps what the user had there and nothing is claimed.
 void CopySelection(Form1& form, ListBox* list) {
   const ListItem* item = list ? list->Selected() : nullptr;
   if (!item) return;
-  const std::string identifier = ShownIdentifier(*item);
+  const std::string& identifier = item->identifier;
   if (identifier.empty()) return;
   if (form.desktop->SetClipboardText(identifier)) {
     form.desktop->MsgBox(kCopiedText, kTitle, MsgButtons::Ok, MsgIcon::Information);

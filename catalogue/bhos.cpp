@@ -12,6 +12,16 @@ namespace brv {
 namespace {
 
 const char* const kNoExplorer = "NoExplorer";
+const char* const kLinkNotMoved =
+    "The key of the selected BHO is a registry link, or holds one. It is not renamed: a copy "
+    "would put what the link points to in its place.";
+const char* const kMoveFailed = "The key of the selected BHO could not be renamed:";
+const char* const kMoveJoined =
+    "The key of the selected BHO could not be renamed completely. It is whole, but part of it "
+    "was copied into the key of the new name, which existed before:";
+const char* const kMoveSourceLeft =
+    "The key of the selected BHO was copied to its new name, but the old key could not be "
+    "removed completely:";
 
 std::string Registration(const std::string& name) {
   return std::string(kBhoPath) + "\\" + name;
@@ -32,19 +42,9 @@ bool IsIdentifierLike(const std::string& name) {
   return StartsWith(name, "{") && IsSingleKeyName(name);
 }
 
-// Renames a registration sub-key in its view, keeping everything it holds,
-// then refills.
-void Rename(Form1& form, const ListItem& item, bool disable) {
-  if (!IsSingleKeyName(item.name)) return CODINGS4(form);
-  const std::string target = disable ? " " + item.name : TrimLeft(item.name);
-  // A failed move leaves the old key whole.
-  ChangeThenRefill(
-      form, [&] { MoveKey(*form.registry, RegistrationKey(item), Registration(target)); },
-      CODINGS4);
-}
-
 void ShowDetails(Form1& form, const ListItem& item) {
-  const std::string identifier = TrimSpaces(item.name);
+  // The class is the name up to a NUL, as the browser reads it.
+  const std::string identifier = ClassIdOf(item.name);
   if (!IsSingleKeyName(identifier)) return;
   RegAddress classKey = ClassKey(item.view, identifier);
   const std::string description = GetRegString(*form.registry, classKey, "");
@@ -55,15 +55,20 @@ void ShowDetails(Form1& form, const ListItem& item) {
 }
 
 // Deletes a registration sub-key and the class key of its identifier, both
-// in the item's view.
+// in the item's view. A class that another registration shares through a
+// NUL in a name stays: deleting one entry leaves the other whole.
 void DeleteObject(Form1& form, const ListItem& item) {
-  const std::string identifier = TrimSpaces(item.name);
+  const std::string identifier = ClassIdOf(item.name);
   if (!IsIdentifierLike(identifier)) return;
-  ChangeThenRefill(
+  DeleteThenRefill(
       form,
       [&] {
-        form.registry->DeleteTree(RegistrationKey(item));
-        form.registry->DeleteTree(ClassKey(item.view, identifier));
+        Registry& registry = *form.registry;
+        const RegAddress registrations{kLocalMachine, item.view, kBhoPath};
+        const bool shared = SharesClassThroughNul(SubKeyNames(registry, registrations), item.name);
+        long r = registry.DeleteTree(RegistrationKey(item));
+        if (!shared) r = FirstRefusal(r, registry.DeleteTree(ClassKey(item.view, identifier)));
+        return r;
       },
       CODINGS4);
   form.Text5->SetText("");
@@ -76,6 +81,31 @@ void NotChanged(Form1& form, const std::string& why, long code) {
   std::string text = "Nothing was changed. " + why;
   if (code != kErrorSuccess) text += "\n" + form.desktop->ErrorText(code);
   form.desktop->MsgBox(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+}
+
+// Renames a registration sub-key in its view, keeping everything it holds
+// by exact names, then refills; tells the user when the move did not go
+// through, and how far it got.
+void Rename(Form1& form, const ListItem& item, bool disable) {
+  if (!IsSingleKeyName(item.name)) return CODINGS4(form);
+  const std::string target = disable ? " " + item.name : TrimLeft(item.name);
+  MoveStage stage = MoveStage::Done;
+  const long r = MoveKey(*form.registry, RegistrationKey(item), Registration(target), &stage);
+  CODINGS4(form);
+  if (r == kErrorSuccess) return;
+  if (r == kErrorLinkNotMoved) return NotChanged(form, kLinkNotMoved, kErrorSuccess);
+  switch (stage) {
+    case MoveStage::Joined:
+      form.desktop->MsgBox(std::string(kMoveJoined) + "\n" + form.desktop->ErrorText(r), kAppTitle,
+                           MsgButtons::Ok, MsgIcon::None);
+      return;
+    case MoveStage::SourceLeft:
+      form.desktop->MsgBox(std::string(kMoveSourceLeft) + "\n" + form.desktop->ErrorText(r),
+                           kAppTitle, MsgButtons::Ok, MsgIcon::None);
+      return;
+    default:
+      return NotChanged(form, kMoveFailed, r);
+  }
 }
 
 // The selected enabled object's registration key, opened for writing in its
@@ -97,10 +127,8 @@ void CODINGS4(Form1& form) {
   std::vector<ListItem> enabled;
   std::vector<ListItem> disabled;
   for (ViewedName& found : SubKeyNamesInViews(*form.registry, kLocalMachine, kBhoPath)) {
-    if (!Listable(found.name)) continue;
     const bool isDisabled = StartsWith(found.name, " ");
-    std::string upper = UpperCase(found.name);
-    (isDisabled ? disabled : enabled).push_back(MakeItem(std::move(found), std::move(upper)));
+    (isDisabled ? disabled : enabled).push_back(MakeItem(std::move(found), Shown::UpperCased));
   }
   form.List6->AddItems(std::move(enabled));
   form.List7->AddItems(std::move(disabled));

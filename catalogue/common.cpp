@@ -84,19 +84,50 @@ std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
   return NamesInViews(registry, root, path, EnumValues);
 }
 
-ListItem MakeItem(ViewedName found, std::string text) {
-  if (found.view == View::k32) text += kView32Suffix;
-  return ListItem{std::move(found.name), found.view, std::move(text)};
+namespace {
+
+std::string ShowNuls(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (char c : text) {
+    if (c == '\0') {
+      shown += kNulMark;
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 
-std::string ShownIdentifier(const ListItem& item) {
-  std::string text = item.text;
-  const std::string suffix = kView32Suffix;
-  if (item.view == View::k32 && text.size() >= suffix.size() &&
-      text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0) {
-    text.resize(text.size() - suffix.size());
+}  // namespace
+
+ListItem MakeItem(ViewedName found, Shown shown) {
+  auto show = [shown](const std::string& text) {
+    return shown == Shown::UpperCased ? UpperCase(text) : text;
+  };
+  ListItem item;
+  item.identifier = TrimSpaces(show(CutAtNul(found.name)));
+  item.text = show(found.name);
+  if (item.text.find('\0') != std::string::npos) item.text = ShowNuls(item.text);
+  if (found.view == View::k32) item.text += kView32Suffix;
+  item.name = std::move(found.name);
+  item.view = found.view;
+  return item;
+}
+
+std::string ClassIdOf(const std::string& name) {
+  return TrimSpaces(CutAtNul(name));
+}
+
+bool SharesClassThroughNul(const std::vector<std::string>& names, const std::string& name) {
+  const std::string prefix = UpperCase(CutAtNul(name));
+  const bool nulInName = name.find('\0') != std::string::npos;
+  for (const std::string& other : names) {
+    if (other == name) continue;
+    const bool nulInEither = nulInName || other.find('\0') != std::string::npos;
+    if (nulInEither && UpperCase(CutAtNul(other)) == prefix) return true;
   }
-  return TrimSpaces(text);
+  return false;
 }
 
 RegAddress ClassKey(View view, const std::string& identifier) {
@@ -116,9 +147,13 @@ View ClassView(Registry& registry, const std::string& identifier) {
   return View::k64;
 }
 
-void ChangeThenRefill(Form1& form, const std::function<void()>& change, void (*refill)(Form1&)) {
-  change();
+void DeleteThenRefill(Form1& form, const std::function<long()>& change, void (*refill)(Form1&)) {
+  const long result = change();
   refill(form);
+  if (Refused(result)) {
+    form.desktop->MsgBox(std::string(kNotAllDeleted) + "\n" + form.desktop->ErrorText(result),
+                         kAppTitle, MsgButtons::Ok, MsgIcon::None);
+  }
 }
 
 }  // namespace brv

@@ -16,19 +16,17 @@
 namespace brv {
 
 inline constexpr const char* kAppTitle = "Brovantine";
+inline constexpr const char* kNotAllDeleted =
+    "Not everything was deleted: the registry refused part of the selected entry, and what is "
+    "left of it is still listed.";
 
 // Marks the entries of the 32-bit view, where there are two views.
 inline constexpr const char* kView32Suffix = " (32-bit)";
+// Stands for each NUL of a name in the lists: U+2400 SYMBOL FOR NULL.
+inline constexpr const char* kNulMark = "\xE2\x90\x80";
 
 // "Are you sure? Changes cannot be reverted", OK and Cancel; true on OK.
 bool ConfirmDelete(Desktop& desktop);
-
-// Whether a name can be listed: a list box cuts its text at a NUL, so a name
-// holding one would be shown, and then addressed, as the shorter name before
-// it, which may be another entry's.
-inline bool Listable(const std::string& name) {
-  return name.find('\0') == std::string::npos;
-}
 
 // Names of all sub-keys (or values) of a key, in enumeration order. A key
 // that cannot be opened gives no names. The enumeration ends at the first
@@ -59,10 +57,18 @@ std::vector<ViewedName> SubKeyNamesInViews(Registry& registry, RootKey root,
 std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
                                           const std::string& path);
 
-// The list item of a name: shown as `text`, marked when from the 32-bit view.
-ListItem MakeItem(ViewedName found, std::string text);
-// The identifier an item shows, without the view's mark and spaces around it.
-std::string ShownIdentifier(const ListItem& item);
+// The list item of a name: shown as stored or upper-cased, each NUL as
+// kNulMark, marked when from the 32-bit view. Its identifier is the name up
+// to its first NUL (as the browser reads it), shown the same way, trimmed.
+enum class Shown { AsStored, UpperCased };
+ListItem MakeItem(ViewedName found, Shown shown);
+
+// The class identifier a registry name stands for: the name up to its first
+// NUL, spaces around it removed.
+std::string ClassIdOf(const std::string& name);
+// Whether another of `names` stands for the same class as `name` through a
+// NUL ("{X}" and "{X}" followed by a NUL and more): their class is shared.
+bool SharesClassThroughNul(const std::vector<std::string>& names, const std::string& name);
 
 // A copy of the selected item, if any: a refill ends the list's own.
 inline std::optional<ListItem> SelectionOf(const ListBox& list) {
@@ -76,9 +82,19 @@ RegAddress ClassKey(View view, const std::string& identifier);
 // is shared by both): the 64-bit view, or the 32-bit one where only it does.
 View ClassView(Registry& registry, const std::string& identifier);
 
-// Deletes and renames are not reported: the refilled lists are the feedback,
-// showing the entry gone or, where the registry refused, still there. Runs
-// the change, then the panel's refill.
-void ChangeThenRefill(Form1& form, const std::function<void()>& change, void (*refill)(Form1&));
+// A delete's result: a key or value already gone is what was asked for.
+inline bool Refused(long result) {
+  return result != kErrorSuccess && result != kErrorFileNotFound;
+}
+// The first of two results that is a refusal, else success.
+inline long FirstRefusal(long first, long second) {
+  return Refused(first) ? first : Refused(second) ? second : kErrorSuccess;
+}
+
+// Deletes are shown by the refill: the entry gone, or what is left of it
+// still listed. Runs the change (which returns its first refusal), then the
+// panel's refill, and tells the user once, here, when the registry refused
+// part of it.
+void DeleteThenRefill(Form1& form, const std::function<long()>& change, void (*refill)(Form1&));
 
 }  // namespace brv

@@ -20,7 +20,7 @@ void codings3(Form1& form) {
   form.List5->Clear();
   std::vector<ListItem> entries;
   for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
-    if (Listable(name)) entries.push_back(MakeItem({name, View::k64}, UpperCase(name)));
+    entries.push_back(MakeItem({std::move(name), View::k64}, Shown::UpperCased));
   }
   form.List5->AddItems(std::move(entries));
   form.Text7->SetText("");
@@ -38,8 +38,8 @@ void Command10_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
   const std::optional<ListItem> item = SelectionOf(*form.List5);
   if (!item || item->name.empty()) return;
-  ChangeThenRefill(
-      form, [&] { form.registry->DeleteTree(kCurrentUser, EntryPath(*item)); }, codings3);
+  DeleteThenRefill(
+      form, [&] { return form.registry->DeleteTree(kCurrentUser, EntryPath(*item)); }, codings3);
 }
 
 }  // namespace brv

@@ -15,9 +15,8 @@ const char* const kNotInToolsMenu = "Item not listed in Tools Menu";
 std::vector<ListItem> Entries(std::vector<ViewedName> names) {
   std::vector<ListItem> entries;
   for (ViewedName& found : names) {
-    if (!Listable(found.name)) continue;
-    std::string upper = UpperCase(found.name);
-    if (StartsWith(upper, "{")) entries.push_back(MakeItem(std::move(found), std::move(upper)));
+    if (StartsWith(found.name, "{"))
+      entries.push_back(MakeItem(std::move(found), Shown::UpperCased));
   }
   return entries;
 }
@@ -57,8 +56,8 @@ void ShowNameAndCommand(Form1& form, const std::string& buttonText, const std::s
 
 void DeleteEntry(Form1& form, RootKey root, const std::optional<ListItem>& item) {
   if (!item || !StartsWith(item->name, "{")) return;
-  ChangeThenRefill(
-      form, [&] { form.registry->DeleteTree(EntryKey(root, *item)); }, CODINGS);
+  DeleteThenRefill(
+      form, [&] { return form.registry->DeleteTree(EntryKey(root, *item)); }, CODINGS);
   form.Text1->SetText("");
   form.Text2->SetText("");
   form.Text9->SetText("");

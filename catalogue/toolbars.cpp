@@ -20,14 +20,19 @@ const char* const kProtectedBands[] = {
 
 // Toolbars are the values (not sub-keys) of these keys whose names begin
 // with a brace; anything else there, such as the layout value, is not one.
-std::vector<ListItem> Toolbars(const std::vector<ViewedName>& names) {
+std::vector<ListItem> Toolbars(std::vector<ViewedName> names) {
   std::vector<ListItem> toolbars;
-  for (const ViewedName& found : names) {
-    if (StartsWith(found.name, "{") && Listable(found.name)) {
-      toolbars.push_back(MakeItem(found, found.name));
-    }
+  for (ViewedName& found : names) {
+    if (StartsWith(found.name, "{"))
+      toolbars.push_back(MakeItem(std::move(found), Shown::AsStored));
   }
   return toolbars;
+}
+
+// The class a toolbar value stands for: its name up to a NUL, as the browser
+// reads it.
+std::string ClassOf(const std::string& name) {
+  return CutAtNul(name);
 }
 
 // The registry ignores case in names, so any spelling names the same class.
@@ -62,17 +67,22 @@ void ShowDetails(Form1& form, const std::string& id, View classView) {
 
 // Deletes a toolbar's class keys in `views` and its toolbar value. The class
 // key is addressed only by a well-formed identifier, so no name can reach
-// another key under CLSID; the value is deleted by its exact name, whatever
-// it holds, in its own view.
+// another key under CLSID; it stays where it is a protected band's or is
+// shared through a NUL with another toolbar value of the same key. The value
+// is deleted by its exact name, whatever it holds, in its own view.
 void DeleteToolbar(Form1& form, const RegAddress& toolbarKey, const std::string& id,
                    std::initializer_list<View> views) {
-  ChangeThenRefill(
+  DeleteThenRefill(
       form,
       [&] {
-        if (IsClassIdentifier(id)) {
-          for (View view : views) form.registry->DeleteTree(ClassKey(view, id));
+        Registry& registry = *form.registry;
+        const std::string classId = ClassOf(id);
+        long r = kErrorSuccess;
+        if (IsClassIdentifier(classId) && !IsProtectedBand(classId) &&
+            !SharesClassThroughNul(ValueNames(registry, toolbarKey), id)) {
+          for (View view : views) r = FirstRefusal(r, registry.DeleteTree(ClassKey(view, classId)));
         }
-        form.registry->DeleteValue(toolbarKey, id);
+        return FirstRefusal(r, registry.DeleteValue(toolbarKey, id));
       },
       codings1);
   form.Text3->SetText("");
@@ -93,7 +103,7 @@ void codings1(Form1& form) {
   for (std::string& name : ValueNames(*form.registry, kCurrentUser, kUserToolbarsPath)) {
     currentUser.push_back({std::move(name), View::k64});
   }
-  form.List3->AddItems(Toolbars(currentUser));
+  form.List3->AddItems(Toolbars(std::move(currentUser)));
   form.List4->AddItems(
       Toolbars(ValueNamesInViews(*form.registry, kLocalMachine, kMachineToolbarsPath)));
 }
@@ -102,7 +112,7 @@ void List3_Click(Form1& form) {
   const ListItem* item = form.List3->Selected();
   if (!item) return;
   form.currentUserToolbar = *item;
-  const std::string& id = item->name;
+  const std::string id = ClassOf(item->name);
   ShowDetails(form, id, HasOwnClassKey(id) ? ClassView(*form.registry, id) : View::k64);
   form.List4->SetListIndex(-1);
   form.Command4->SetEnabled(true);
@@ -112,7 +122,7 @@ void List4_Click(Form1& form) {
   const ListItem* item = form.List4->Selected();
   if (!item) return;
   form.allUsersToolbar = *item;
-  ShowDetails(form, item->name, item->view);
+  ShowDetails(form, ClassOf(item->name), item->view);
   form.List3->SetListIndex(-1);
   form.Command4->SetEnabled(true);
 }

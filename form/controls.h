@@ -10,12 +10,13 @@
 namespace brv {
 
 // A list entry: the registry name it stands for, exactly as stored, the view
-// it was found in, and the text the list shows for it. Handlers act on the
-// name and view; the text serves only the eye.
+// it was found in, the text the list shows for it and the identifier a copy
+// takes. Handlers act on the name and view; the text serves only the eye.
 struct ListItem {
   std::string name;
   View view = View::k64;
   std::string text;
+  std::string identifier;
 };
 
 class ListBox {

@@ -76,9 +76,77 @@ long CopyKeyTree(Registry& registry, const RegAddress& from, const std::string& 
   return CopyTree(registry, from, to);
 }
 
-long MoveKey(Registry& registry, const RegAddress& from, const std::string& to) {
-  if (long r = CopyKeyTree(registry, from, to)) return r;
-  return registry.DeleteTree(from);
+long IsLink(Registry& registry, const RegAddress& at, bool* link) {
+  std::unique_ptr<RegKey> itself;
+  if (long r = registry.OpenLink(at, &itself)) return r;
+  std::string ownName;
+  if (long r = itself->FullName(&ownName)) return r;
+  std::unique_ptr<RegKey> through;
+  if (registry.OpenKey(at, Registry::Access::Read, &through) != kErrorSuccess) {
+    *link = true;  // opens as itself but leads nowhere
+    return kErrorSuccess;
+  }
+  std::string throughName;
+  if (long r = through->FullName(&throughName)) return r;
+  *link = ownName != throughName;
+  return kErrorSuccess;
+}
+
+namespace {
+
+// Whether the key or anything below it is a link; links are not entered.
+long HoldsLink(Registry& registry, const RegAddress& at, bool* found, int depth) {
+  if (depth > 512) return kErrorCantOpen;
+  if (long r = IsLink(registry, at, found)) return r;
+  if (*found) return kErrorSuccess;
+  std::unique_ptr<RegKey> key;
+  if (long r = registry.OpenLink(at, &key)) return r;
+  std::vector<std::string> names;
+  std::string name;
+  for (uint32_t index = 0;; ++index) {
+    long r = key->EnumKey(index, &name);
+    if (r == kErrorNoMoreItems) break;
+    if (r != kErrorSuccess) return r;
+    names.push_back(name);
+  }
+  key.reset();
+  for (const std::string& child : names) {
+    const RegAddress inner{at.root, at.view, at.path + "\\" + child};
+    if (long r = HoldsLink(registry, inner, found, depth + 1)) return r;
+    if (*found) return kErrorSuccess;
+  }
+  return kErrorSuccess;
+}
+
+}  // namespace
+
+long MoveKey(Registry& registry, const RegAddress& from, const std::string& to, MoveStage* stage) {
+  MoveStage ignored;
+  MoveStage& outcome = stage ? *stage : ignored;
+  outcome = MoveStage::Unchanged;
+  bool link = false;
+  if (long r = HoldsLink(registry, from, &link, 0)) return r;
+  if (link) return kErrorLinkNotMoved;
+  std::unique_ptr<RegKey> existing;
+  const RegAddress target{from.root, from.view, to};
+  const bool targetExisted = registry.OpenLink(target, &existing) == kErrorSuccess;
+  existing.reset();
+  if (long r = CopyKeyTree(registry, from, to)) {
+    // What is there now of a target that did not exist is the half-made copy.
+    if (targetExisted) {
+      outcome = MoveStage::Joined;
+    } else {
+      const long undone = registry.DeleteTree(target);
+      if (undone != kErrorSuccess && undone != kErrorFileNotFound) outcome = MoveStage::Joined;
+    }
+    return r;
+  }
+  if (long r = registry.DeleteTree(from)) {
+    outcome = MoveStage::SourceLeft;
+    return r;
+  }
+  outcome = MoveStage::Done;
+  return kErrorSuccess;
 }
 
 }  // namespace brv

@@ -16,8 +16,29 @@ namespace brv {
 // `to` is a path under the same root, in the same view.
 long CopyKeyTree(Registry& registry, const RegAddress& from, const std::string& to);
 
+// Returned for a move of a key that is, or holds, a registry link: a copy
+// would put the target's contents in the link's place, so nothing is moved.
+// (An application-defined error number: bit 29 set.)
+inline constexpr long kErrorLinkNotMoved = 0x20000001;
+
+// Whether the key at the address is a registry link: opened as itself and
+// opened through, it is two keys (or only the first opens).
+long IsLink(Registry& registry, const RegAddress& at, bool* link);
+
+// How far a move got.
+enum class MoveStage {
+  Done,        // moved
+  Unchanged,   // refused or failed with the registry as it was
+  Joined,      // the copy failed part way into a key that existed before;
+               // what was copied stays there, the source is whole
+  SourceLeft,  // copied whole, but the source could not be deleted whole
+};
+
 // Moves a key: copies it as CopyKeyTree does and deletes `from` only when
-// the copy fully succeeded, so a failed move leaves the source as it was.
-long MoveKey(Registry& registry, const RegAddress& from, const std::string& to);
+// the copy fully succeeded. A key that is or holds a link is refused
+// (kErrorLinkNotMoved). When the copy fails and `to` did not exist before,
+// the half-made copy is deleted again, so the registry is as it was.
+long MoveKey(Registry& registry, const RegAddress& from, const std::string& to,
+             MoveStage* stage = nullptr);
 
 }  // namespace brv

@@ -1,6 +1,7 @@
 // The Browser Helper Objects panel on memory.
 #include <gtest/gtest.h>
 
+#include "catalogue/common.h"
 #include "catalogue/bhos.h"
 #include "base/text.h"
 #include "support/memory_form.h"
@@ -236,19 +237,42 @@ TEST_F(Bhos, EachNameIsRenamedAsItselfNotAsItsNeighbour) {
   EXPECT_EQ("spaced", m.ReadString(kLocalMachine, Bho(spaced), "who"));
 }
 
-TEST_F(Bhos, NameHoldingANulIsNotListedAsItsNeighbour) {
-  const std::string hidden = std::string(kA) + '\0' + "x";
+TEST_F(Bhos, NameHoldingANulIsListedMarkedAndActedOnAsItself) {
+  const std::string hidden = std::string(kLowerA) + '\0' + "x";
+  const std::string shown = std::string(kA) + "\xE2\x90\x80X";
   m.SetString(kLocalMachine, Bho(kA), "who", "plain");
   m.SetString(kLocalMachine, Bho(hidden), "who", "hidden");
   m.SetString(kClassesRoot, Clsid(kA), "", "Alpha");
   CODINGS4(form);
-  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[6].items);
-  Select(6, kA);
+  EXPECT_EQ((std::vector<std::string>{kA, shown}), m.lists[6].items);
+  // Its class is the name up to the NUL, as the browser reads it.
+  Select(6, shown);
+  EXPECT_EQ("Alpha", m.texts[5].text);
   Command2_Click(form);
-  // The listed object moved; the other name stayed where it was, untouched.
-  EXPECT_EQ("plain", m.ReadString(kLocalMachine, Bho(std::string(" ") + kA), "who"));
+  EXPECT_EQ("hidden", m.ReadString(kLocalMachine, Bho(" " + hidden), "who"));
+  EXPECT_EQ("plain", m.ReadString(kLocalMachine, Bho(kA), "who"));
+  EXPECT_FALSE(m.KeyExists(kLocalMachine, Bho(hidden)));
+  EXPECT_EQ(std::vector<std::string>{" " + shown}, m.lists[7].items);
+  Select(7, " " + shown);
+  Command3_Click(form);
   EXPECT_EQ("hidden", m.ReadString(kLocalMachine, Bho(hidden), "who"));
-  EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, m.lists[7].items);
+
+  // Deleting the one with the NUL leaves the other whole, its class included.
+  Select(6, shown);
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command6_Click(form);
+  EXPECT_FALSE(m.KeyExists(kLocalMachine, Bho(hidden)));
+  EXPECT_EQ("plain", m.ReadString(kLocalMachine, Bho(kA), "who"));
+  EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA)));
+  // And the other way round.
+  m.SetString(kLocalMachine, Bho(hidden), "who", "hidden");
+  CODINGS4(form);
+  Select(6, kA);
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command6_Click(form);
+  EXPECT_FALSE(m.KeyExists(kLocalMachine, Bho(kA)));
+  EXPECT_EQ("hidden", m.ReadString(kLocalMachine, Bho(hidden), "who"));
+  EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA)));
 }
 
 TEST_F(Bhos, NonAnsiNamesAreListedShownRenamedAndDeletedAsThemselves) {

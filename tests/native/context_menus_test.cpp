@@ -1,6 +1,7 @@
 // The context-menu panel on memory.
 #include <gtest/gtest.h>
 
+#include "catalogue/common.h"
 #include "catalogue/context_menus.h"
 #include "base/text.h"
 #include "support/memory_form.h"
@@ -160,21 +161,29 @@ TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   EXPECT_EQ(std::vector<std::string>{UpperCase(longName)}, m.lists[5].items);
 }
 
-TEST_F(ContextMenus, NameHoldingANulIsNotListedUnderAnotherEntrysName) {
-  m.CreateKey(kCurrentUser, Entry("Search"));
-  m.CreateKey(kCurrentUser, Entry(std::string("Search") + '\0' + "hidden"));
+TEST_F(ContextMenus, NameHoldingANulIsListedMarkedAndDeletedAsItself) {
+  m.SetString(kCurrentUser, Entry("Search"), "", "plain.htm");
+  m.SetString(kCurrentUser, Entry(std::string("Search") + '\0' + "hidden"), "", "hidden.htm");
   codings3(form);
+  EXPECT_EQ((std::vector<std::string>{"SEARCH", "SEARCH\xE2\x90\x80HIDDEN"}), m.lists[5].items);
+  m.lists[5].index = 1;
+  List5_Click(form);
+  EXPECT_EQ("hidden.htm", m.texts[7].text);
+  ConfirmAndDelete();
+  EXPECT_EQ(std::vector<std::string>{"Search"}, m.SubKeys(kCurrentUser, kMenuExtPath));
   EXPECT_EQ(std::vector<std::string>{"SEARCH"}, m.lists[5].items);
 }
 
-TEST_F(ContextMenus, FailedDeleteIsSilentAndTheEntryStays) {
+TEST_F(ContextMenus, FailedDeleteIsToldAndTheEntryStays) {
   m.CreateKey(kCurrentUser, Entry("Locked"));
   m.registry.Protect(kCurrentUser, Entry("Locked"));
   codings3(form);
   m.lists[5].index = 0;
   ConfirmAndDelete();
   EXPECT_EQ(std::vector<std::string>{"LOCKED"}, m.lists[5].items);
-  EXPECT_EQ(1u, m.desktop.messages.size());
+  ASSERT_EQ(2u, m.desktop.messages.size());
+  EXPECT_EQ(std::string(kNotAllDeleted) + "\nsystem error 5", m.desktop.messages[1].text);
+  EXPECT_EQ("Brovantine", m.desktop.messages[1].title);
 }
 
 }  // namespace

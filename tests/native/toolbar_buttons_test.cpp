@@ -1,6 +1,7 @@
 // The toolbar-button panel on memory.
 #include <gtest/gtest.h>
 
+#include "catalogue/common.h"
 #include "catalogue/toolbar_buttons.h"
 #include "base/text.h"
 #include "support/memory_form.h"
@@ -206,8 +207,9 @@ TEST_F(ToolbarButtons, NamesAreAddressedExactlyAsListed) {
   m.SetString(kCurrentUser, Entry(spaced), "ButtonText", "Spaced");
   m.CreateKey(kCurrentUser, Entry(std::string(kB) + '\0' + "hidden"));
   CODINGS(form);
-  // The name with a NUL is not listed as the shorter name before it.
-  EXPECT_EQ((std::vector<std::string>{kA, spaced}), m.lists[1].items);
+  // The name with a NUL is listed as itself, its NUL marked.
+  EXPECT_EQ((std::vector<std::string>{kA, spaced, std::string(kB) + "\xE2\x90\x80HIDDEN"}),
+            m.lists[1].items);
   ASSERT_TRUE(m.lists[1].Select(spaced));
   List1_Click(form);
   EXPECT_EQ("Spaced", m.texts[1].text);
@@ -215,7 +217,12 @@ TEST_F(ToolbarButtons, NamesAreAddressedExactlyAsListed) {
   Command1_Click(form);
   EXPECT_FALSE(m.KeyExists(kCurrentUser, Entry(spaced)));
   EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
-  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+  EXPECT_EQ((std::vector<std::string>{kA, std::string(kB) + "\xE2\x90\x80HIDDEN"}),
+            m.lists[1].items);
+  m.lists[1].index = 1;
+  m.desktop.answers = {MsgAnswer::Ok};
+  Command1_Click(form);
+  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExt));
 }
 
 TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
@@ -233,7 +240,7 @@ TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
   EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExt));
 }
 
-TEST_F(ToolbarButtons, FailedDeleteIsSilentAndTheEntryStays) {
+TEST_F(ToolbarButtons, FailedDeleteIsToldAndTheEntryStays) {
   m.CreateKey(kLocalMachine, Entry(kB));
   m.registry.Protect(kLocalMachine, Entry(kB));
   CODINGS(form);
@@ -241,7 +248,8 @@ TEST_F(ToolbarButtons, FailedDeleteIsSilentAndTheEntryStays) {
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
   EXPECT_EQ(std::vector<std::string>{kB}, m.lists[2].items);
-  EXPECT_EQ(1u, m.desktop.messages.size());
+  ASSERT_EQ(2u, m.desktop.messages.size());
+  EXPECT_EQ(std::string(kNotAllDeleted) + "\nsystem error 5", m.desktop.messages[1].text);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The toolbar panel on memory.
 #include <gtest/gtest.h>
 
+#include "catalogue/common.h"
 #include "catalogue/toolbars.h"
 #include "base/text.h"
 #include "support/memory_form.h"
@@ -306,14 +307,25 @@ TEST_F(Toolbars, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(name)));
 }
 
-TEST_F(Toolbars, NameHoldingANulIsNotListedUnderAnotherToolbarsName) {
+TEST_F(Toolbars, NameHoldingANulIsListedWithItsClassAndDeletedAsItself) {
   Register(kCurrentUser, kA, "Alpha Bar", "C:\\alpha.dll");
-  m.SetString(kCurrentUser, kUser, std::string(kA) + '\0' + "hidden", "");
+  const std::string hidden = std::string(kA) + '\0' + "hidden";
+  m.SetString(kCurrentUser, kUser, hidden, "");
   codings1(form);
+  EXPECT_EQ((std::vector<std::string>{kA, std::string(kA) + "\xE2\x90\x80hidden"}),
+            m.lists[3].items);
+  m.lists[3].index = 1;
+  List3_Click(form);
+  EXPECT_EQ("Alpha Bar", m.texts[3].text);
+  ConfirmAndDelete();
+  // The value goes; the class it shares with the other toolbar stays.
+  EXPECT_FALSE(m.ValueExists(kCurrentUser, kUser, hidden));
+  EXPECT_TRUE(m.ValueExists(kCurrentUser, kUser, kA));
+  EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA)));
   EXPECT_EQ(std::vector<std::string>{kA}, m.lists[3].items);
 }
 
-TEST_F(Toolbars, FailedDeleteIsSilentAndTheToolbarStays) {
+TEST_F(Toolbars, FailedDeleteIsToldAndTheToolbarStays) {
   Register(kLocalMachine, kB, "Beta Bar", "C:\\beta.dll");
   m.registry.Protect(kLocalMachine, kMachine);
   m.registry.Protect(kClassesRoot, Clsid(kB));
@@ -322,7 +334,8 @@ TEST_F(Toolbars, FailedDeleteIsSilentAndTheToolbarStays) {
   ConfirmAndDelete();
   EXPECT_EQ(std::vector<std::string>{kB}, m.lists[4].items);
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kB)));
-  EXPECT_EQ(1u, m.desktop.messages.size());
+  ASSERT_EQ(2u, m.desktop.messages.size());
+  EXPECT_EQ(std::string(kNotAllDeleted) + "\nsystem error 5", m.desktop.messages[1].text);
 }
 
 }  // namespace

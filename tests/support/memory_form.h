@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/events.h"
+#include "base/text.h"
 #include "registry/memory_registry.h"
 
 namespace brv {
@@ -43,7 +44,9 @@ class MemListBox : public ListBox {
   void Put(const std::vector<std::string>& names) {
     Clear();
     items = names;
-    for (const std::string& name : names) entries.push_back(ListItem{name, View::k64, name});
+    for (const std::string& name : names) {
+      entries.push_back(ListItem{name, View::k64, name, TrimSpaces(CutAtNul(name))});
+    }
   }
 
   // Selects the item with this text, as a user's click does; false if absent.

@@ -190,12 +190,13 @@ TEST_F(PanelsTest, ToolbarValueNamesNeverLeadTheDeleteIntoAnotherKey) {
     SetString(HKEY_CURRENT_USER, kUser, name, "");
   }
   SetString(HKEY_CLASSES_ROOT, Clsid(nonAnsi), "", "\xE5\x90\x8D\xE5\x89\x8D");
-  // Shown, it would read as the first toolbar's name.
+  // Listed as itself, its NUL marked; never addressed as the name before it.
   const std::string withNul = std::string(kA) + '\0' + "hidden";
+  const std::string withNulShown = std::string(kA) + "\xE2\x90\x80hidden";
   WriteRawValue(kUser, withNul, {REG_SZ, std::string(2, '\0')});
   ASSERT_EQ(7u, Values(HKEY_CURRENT_USER, kUser).size());
   Open();
-  ASSERT_EQ(6u, ListItems(Control("List3")).size());
+  ASSERT_EQ(7u, ListItems(Control("List3")).size());
 
   ASSERT_TRUE(Click("List3", nonAnsi));
   EXPECT_EQ("\xE5\x90\x8D\xE5\x89\x8D", Text("Text3"));
@@ -211,7 +212,15 @@ TEST_F(PanelsTest, ToolbarValueNamesNeverLeadTheDeleteIntoAnotherKey) {
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kA) + "\\InProcServer32"));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kLinks)));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(nonAnsi)));
-  EXPECT_EQ((std::vector<std::string>{kLinks, kA}), Sorted(ListItems(Control("List3"))));
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNulShown}),
+            Sorted(ListItems(Control("List3"))));
+
+  // Its class is the first toolbar's, which the delete leaves to it.
+  ASSERT_TRUE(Click("List3", withNulShown));
+  EXPECT_EQ("Alpha Bar", Text("Text3"));
+  Delete("Command4");
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA}), Values(HKEY_CURRENT_USER, kUser));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, Clsid(kA) + "\\InProcServer32"));
 }
 
 TEST_F(PanelsTest, ContextMenuEntryShownAndDeletedAlone) {
