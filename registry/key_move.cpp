@@ -94,13 +94,14 @@ long IsLink(Registry& registry, const RegAddress& at, bool* link) {
 
 namespace {
 
-// Whether the key or anything below it is a link; links are not entered.
+// Whether the key or anything below it is a link; links are not entered. A
+// key that cannot be opened is not looked into: the copy meets it and fails.
 long HoldsLink(Registry& registry, const RegAddress& at, bool* found, int depth) {
   if (depth > 512) return kErrorCantOpen;
-  if (long r = IsLink(registry, at, found)) return r;
+  if (IsLink(registry, at, found) != kErrorSuccess) return kErrorSuccess;
   if (*found) return kErrorSuccess;
   std::unique_ptr<RegKey> key;
-  if (long r = registry.OpenLink(at, &key)) return r;
+  if (registry.OpenLink(at, &key) != kErrorSuccess) return kErrorSuccess;
   std::vector<std::string> names;
   std::string name;
   for (uint32_t index = 0;; ++index) {
