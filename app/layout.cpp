@@ -113,7 +113,8 @@ const FormSpec& Form1Layout() {
 }
 
 const FormSpec& SplashLayout() {
-  static const FormSpec form{"About - Brovantine v2.4", 5595, 3240, kSplashControls, kNoMenus};
+  static const FormSpec form{"About - Brovantine v" BRV_VERSION_SHORT, 5595, 3240, kSplashControls,
+                             kNoMenus};
   return form;
 }
 

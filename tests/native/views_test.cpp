@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
 #include "app/links.h"
@@ -41,25 +40,19 @@ std::string Button(const std::string& name) {
 
 class Views : public ::testing::Test {
  protected:
-  // Every key and value of the three roots the panels use, by full path.
+  // Every key and value of the three roots the panels use: each key's or
+  // value's place in the registry dump, and what the dump says of it.
   std::map<std::string, std::string> Snapshot() {
     std::map<std::string, std::string> out;
-    std::function<void(RootKey, const std::string&)> walk = [&](RootKey root,
-                                                                const std::string& path) {
-      const std::string shown = std::to_string(root) + ":" + path;
-      out[shown] = "(key)";
-      std::unique_ptr<RegKey> key;
-      if (m.registry.OpenKey(root, path, Registry::Access::Read, &key) != kErrorSuccess) return;
-      for (const std::string& value : m.Values(root, path)) {
-        RegData data;
-        key->QueryValue(value, &data);
-        out[shown + "|" + value] = std::to_string(data.type) + ":" + data.bytes;
+    for (const std::string& line : DumpRegistry(m.registry)) {
+      const size_t name = line.find("] \"");
+      const size_t end = name == std::string::npos ? name : line.find("\" ", name + 3);
+      if (end == std::string::npos) {
+        out[line] = "";
+      } else {
+        out[line.substr(0, end + 1)] = line.substr(end + 2);
       }
-      for (const std::string& sub : m.SubKeys(root, path)) {
-        walk(root, path.empty() ? sub : path + "\\" + sub);
-      }
-    };
-    for (RootKey root : {kLocalMachine, kClassesRoot, kCurrentUser}) walk(root, "");
+    }
     return out;
   }
   // What is in `before` and not in `after`, and what changed or is new,
@@ -82,7 +75,8 @@ class Views : public ::testing::Test {
     return changes;
   }
   static std::string Key(RootKey root, const std::string& path) {
-    return UpperCase(std::to_string(root) + ":" + path);
+    const char* name = root == kClassesRoot ? "HKCR" : root == kCurrentUser ? "HKCU" : "HKLM";
+    return UpperCase("[" + std::string(name) + "\\" + path + "]");
   }
   static std::vector<std::string> Sorted(std::vector<std::string> lines) {
     for (std::string& line : lines) line = UpperCase(line);
@@ -221,11 +215,11 @@ TEST_F(Views, DeletesTakeTheSelectedEntryInItsViewAndNothingElse) {
   Command6_Click(form);
   EXPECT_EQ(Sorted({
                 "- " + Key(kClassesRoot, Clsid32(kA)),
-                "- " + Key(kClassesRoot, Clsid32(kA)) + "|",
+                "- " + Key(kClassesRoot, Clsid32(kA)) + " \"\"",
                 "- " + Key(kClassesRoot, Clsid32(kA) + "\\InprocServer32"),
-                "- " + Key(kClassesRoot, Clsid32(kA) + "\\InprocServer32") + "|",
+                "- " + Key(kClassesRoot, Clsid32(kA) + "\\InprocServer32") + " \"\"",
                 "- " + Key(kLocalMachine, Wow(Bho(kA))),
-                "- " + Key(kLocalMachine, Wow(Bho(kA))) + "|",
+                "- " + Key(kLocalMachine, Wow(Bho(kA))) + " \"\"",
             }),
             Changes(before, Snapshot()));
 
@@ -234,7 +228,7 @@ TEST_F(Views, DeletesTakeTheSelectedEntryInItsViewAndNothingElse) {
   Click(2, std::string(kA) + " (32-bit)", List2_Click);
   Command1_Click(form);
   EXPECT_EQ(Sorted({"- " + Key(kLocalMachine, Wow(Button(kA))),
-                    "- " + Key(kLocalMachine, Wow(Button(kA))) + "|Exec"}),
+                    "- " + Key(kLocalMachine, Wow(Button(kA))) + " \"EXEC\""}),
             Changes(before, Snapshot()));
 
   before = Snapshot();
@@ -244,10 +238,10 @@ TEST_F(Views, DeletesTakeTheSelectedEntryInItsViewAndNothingElse) {
   m.desktop.answers = {MsgAnswer::Ok};
   Click(4, std::string(kA) + " (32-bit)", List4_Click);
   Command4_Click(form);
-  EXPECT_EQ(
-      Sorted({"- " + Key(kClassesRoot, Clsid32(kA)), "- " + Key(kClassesRoot, Clsid32(kA)) + "|",
-              "- " + Key(kLocalMachine, Wow(kMachineToolbarsPath)) + "|" + kA}),
-      Changes(before, Snapshot()));
+  EXPECT_EQ(Sorted({"- " + Key(kClassesRoot, Clsid32(kA)),
+                    "- " + Key(kClassesRoot, Clsid32(kA)) + " \"\"",
+                    "- " + Key(kLocalMachine, Wow(kMachineToolbarsPath)) + " \"" + kA + "\""}),
+            Changes(before, Snapshot()));
   EXPECT_EQ((std::vector<std::string>{kA}), m.lists[4].items);
 }
 
@@ -295,7 +289,7 @@ TEST_F(Views, DisableEnableAndExplorerCommandsActInTheEntrysViewOnly) {
   before = Snapshot();
   Click(6, std::string(kA) + " (32-bit)", List6_Click);
   Command5_Click(form);
-  EXPECT_EQ(Sorted({"+ " + Key(kLocalMachine, Wow(Bho(kA))) + "|NoExplorer"}),
+  EXPECT_EQ(Sorted({"+ " + Key(kLocalMachine, Wow(Bho(kA))) + " \"NOEXPLORER\""}),
             Changes(before, Snapshot()));
   Click(6, kA, List6_Click);
   Command5_Click(form);
