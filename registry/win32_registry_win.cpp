@@ -1,6 +1,7 @@
 #include "registry/win32_registry_win.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -23,21 +24,51 @@ REGSAM ViewFlag(View view) {
   return view == View::k32 ? KEY_WOW64_32KEY : 0;
 }
 
-// Native calls the Win32 layer does not offer, looked up once.
+// Native calls the Win32 layer does not offer, looked up once. They take
+// counted names, so a name may hold a NUL, which the Win32 calls (taking
+// NUL-terminated text) would read as its end.
 using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using NtDeleteKeyFn = LONG(WINAPI*)(HANDLE);
+using NtOpenKeyFn = LONG(WINAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*);
+using NtCreateKeyFn = LONG(WINAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*, ULONG,
+                                    UNICODE_STRING*, ULONG, ULONG*);
+using NtEnumerateKeyFn = LONG(WINAPI*)(HANDLE, ULONG, int, void*, ULONG, ULONG*);
+using NtQueryValueKeyFn = LONG(WINAPI*)(HANDLE, UNICODE_STRING*, int, void*, ULONG, ULONG*);
+using NtSetValueKeyFn = LONG(WINAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, void*, ULONG);
+using NtDeleteValueKeyFn = LONG(WINAPI*)(HANDLE, UNICODE_STRING*);
+constexpr int kKeyBasicInformation = 0;
 constexpr int kKeyNameInformation = 3;
+constexpr int kKeyValuePartialInformation = 2;
+
+template <typename Fn>
+Fn Lookup(HMODULE ntdll, const char* name) {
+  return ntdll ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
+               : nullptr;
+}
 
 struct Native {
   NtQueryKeyFn queryKey = nullptr;
   NtDeleteKeyFn deleteKey = nullptr;
+  NtOpenKeyFn openKey = nullptr;
+  NtCreateKeyFn createKey = nullptr;
+  NtEnumerateKeyFn enumerateKey = nullptr;
+  NtQueryValueKeyFn queryValueKey = nullptr;
+  NtSetValueKeyFn setValueKey = nullptr;
+  NtDeleteValueKeyFn deleteValueKey = nullptr;
   Native() {
-    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-      queryKey = reinterpret_cast<NtQueryKeyFn>(
-          reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")));
-      deleteKey = reinterpret_cast<NtDeleteKeyFn>(
-          reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")));
-    }
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    queryKey = Lookup<NtQueryKeyFn>(ntdll, "NtQueryKey");
+    deleteKey = Lookup<NtDeleteKeyFn>(ntdll, "NtDeleteKey");
+    openKey = Lookup<NtOpenKeyFn>(ntdll, "NtOpenKey");
+    createKey = Lookup<NtCreateKeyFn>(ntdll, "NtCreateKey");
+    enumerateKey = Lookup<NtEnumerateKeyFn>(ntdll, "NtEnumerateKey");
+    queryValueKey = Lookup<NtQueryValueKeyFn>(ntdll, "NtQueryValueKey");
+    setValueKey = Lookup<NtSetValueKeyFn>(ntdll, "NtSetValueKey");
+    deleteValueKey = Lookup<NtDeleteValueKeyFn>(ntdll, "NtDeleteValueKey");
+  }
+  bool Complete() const {
+    return queryKey && deleteKey && openKey && createKey && enumerateKey && queryValueKey &&
+           setValueKey && deleteValueKey;
   }
 };
 
@@ -46,20 +77,47 @@ const Native& NativeCalls() {
   return native;
 }
 
-// A status of the native calls as a Win32 error number.
+constexpr ULONG kStatusBufferOverflow = 0x80000005u;
+constexpr ULONG kStatusNoMoreEntries = 0x8000001Au;
+constexpr ULONG kStatusBufferTooSmall = 0xC0000023u;
+
+bool NeedsMoreRoom(LONG status) {
+  return static_cast<ULONG>(status) == kStatusBufferOverflow ||
+         static_cast<ULONG>(status) == kStatusBufferTooSmall;
+}
+
+// A status of the native calls as a Win32 error number, as the Win32 calls
+// would report it.
 long FromStatus(LONG status) {
   if (status >= 0) return ERROR_SUCCESS;
   switch (static_cast<ULONG>(status)) {
-    case 0xC0000022u:
+    case 0xC0000022u:  // access denied
+    case 0xC0000121u:  // cannot delete
       return ERROR_ACCESS_DENIED;
-    case 0xC0000034u:
+    case 0xC0000034u:  // object name not found
+    case 0xC000003Au:  // object path not found
       return ERROR_FILE_NOT_FOUND;
-    case 0xC000017Cu:
+    case 0xC0000033u:  // object name invalid
+      return ERROR_INVALID_NAME;
+    case 0xC000003Bu:  // path syntax bad
+      return ERROR_BAD_PATHNAME;
+    case 0xC000000Du:  // invalid parameter
+      return ERROR_INVALID_PARAMETER;
+    case 0xC0000106u:  // name too long
+      return ERROR_FILENAME_EXCED_RANGE;
+    case 0xC000017Cu:  // key deleted
       return ERROR_KEY_DELETED;
-    case 0xC0000121u:
+    case 0xC0000181u:  // child must be volatile
       return ERROR_CHILD_MUST_BE_VOLATILE;
-    case 0xC0000008u:
+    case 0xC0000008u:  // invalid handle
       return ERROR_INVALID_HANDLE;
+    case 0xC0000017u:  // no memory
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case kStatusBufferOverflow:
+    case kStatusBufferTooSmall:
+      return ERROR_MORE_DATA;
+    case kStatusNoMoreEntries:
+      return ERROR_NO_MORE_ITEMS;
     default:
       return ERROR_GEN_FAILURE;
   }
@@ -79,32 +137,136 @@ class HandleCloser {
   HKEY key_;
 };
 
-// Empties a key opened for deleting: each sub-key is opened as itself (a link
-// is not followed), emptied and deleted. Sub-keys that cannot be deleted are
-// stepped over; the first failure is returned once the rest are gone.
+// A name as the native calls take it: counted, so NULs inside it count.
+class CountedName {
+ public:
+  explicit CountedName(const std::wstring& text) : text_(text) {
+    name_.Buffer = text_.data();
+    name_.Length = static_cast<USHORT>(std::min<size_t>(text_.size() * sizeof(wchar_t), 0xFFFE));
+    name_.MaximumLength = name_.Length;
+  }
+  CountedName(const CountedName&) = delete;
+  CountedName& operator=(const CountedName&) = delete;
+  // Longer than a counted string can hold.
+  bool TooLong() const { return text_.size() * sizeof(wchar_t) > 0xFFFE; }
+  UNICODE_STRING* get() { return &name_; }
+
+ private:
+  std::wstring text_;
+  UNICODE_STRING name_;
+};
+
+bool HoldsNul(const std::string& name) {
+  return name.find('\0') != std::string::npos;
+}
+
+// Opens (or creates) one sub-key by its counted name relative to an open
+// key. With `openLink` a registry link is opened as itself.
+long OpenChild(HKEY parent, const std::wstring& name, ACCESS_MASK access, bool openLink,
+               bool create, HKEY* child) {
+  const Native& native = NativeCalls();
+  if (!native.Complete()) return ERROR_CALL_NOT_IMPLEMENTED;
+  CountedName counted(name);
+  if (counted.TooLong()) return ERROR_FILENAME_EXCED_RANGE;
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, counted.get(),
+                             OBJ_CASE_INSENSITIVE | (openLink ? OBJ_OPENLINK : 0), parent, nullptr);
+  HANDLE handle = nullptr;
+  const LONG status = create ? native.createKey(&handle, access, &attributes, 0, nullptr,
+                                                REG_OPTION_NON_VOLATILE, nullptr)
+                             : native.openKey(&handle, access, &attributes);
+  if (status < 0) return FromStatus(status);
+  *child = static_cast<HKEY>(handle);
+  return ERROR_SUCCESS;
+}
+
+// Opens (or creates, with its missing parents) the key at an address in its
+// view; with `openLink` the key itself, where it is a registry link, not its
+// target. The leading names without a NUL go to the Win32 call in the view;
+// from the first name holding a NUL on, each name is opened by its counted
+// form relative to the key before it.
+long OpenPath(const RegAddress& at, REGSAM access, bool openLink, bool create, HKEY* out) {
+  const HKEY root = RootHandle(at.root);
+  const REGSAM sam = access | ViewFlag(at.view);
+  const size_t nul = at.path.find('\0');
+  if (nul == std::string::npos) {
+    const std::wstring path = ToWide(at.path);
+    if (create) {
+      return RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, sam, nullptr, out, nullptr);
+    }
+    return RegOpenKeyExW(root, path.c_str(), openLink ? REG_OPTION_OPEN_LINK : 0, sam, out);
+  }
+  if (at.path[0] == '\\') return ERROR_BAD_PATHNAME;
+  const size_t start = at.path.rfind('\\', nul);
+  const size_t restStart = start == std::string::npos ? 0 : start + 1;
+  std::vector<std::wstring> rest;
+  for (size_t from = restStart; from <= at.path.size();) {
+    size_t end = at.path.find('\\', from);
+    if (end == std::string::npos) end = at.path.size();
+    // Empty names between separators are skipped, as the Win32 calls do.
+    if (end > from) rest.push_back(ToWide(at.path.substr(from, end - from)));
+    from = end + 1;
+  }
+  const REGSAM through =
+      (create ? KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS : KEY_ENUMERATE_SUB_KEYS);
+  const std::wstring head = ToWide(at.path.substr(0, restStart));
+  HKEY handle = nullptr;
+  LONG r = create ? RegCreateKeyExW(root, head.c_str(), 0, nullptr, 0, through | ViewFlag(at.view),
+                                    nullptr, &handle, nullptr)
+                  : RegOpenKeyExW(root, head.c_str(), 0, through | ViewFlag(at.view), &handle);
+  if (r != ERROR_SUCCESS) return r;
+  for (size_t i = 0; i < rest.size(); ++i) {
+    const bool last = i + 1 == rest.size();
+    HKEY child = nullptr;
+    r = OpenChild(handle, rest[i], last ? access : through, last && openLink, create, &child);
+    RegCloseKey(handle);
+    if (r != ERROR_SUCCESS) return r;
+    handle = child;
+  }
+  *out = handle;
+  return ERROR_SUCCESS;
+}
+
+// The name of a sub-key at an index, counted: whole, NULs and all.
+long EnumSubKey(HKEY key, DWORD index, std::wstring* name) {
+  const Native& native = NativeCalls();
+  if (!native.enumerateKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  // Last-write time, title index and name length, then the name.
+  constexpr size_t kHeader = sizeof(LARGE_INTEGER) + 2 * sizeof(ULONG);
+  std::vector<char> buffer(kHeader + 256 * sizeof(wchar_t));
+  for (;;) {
+    ULONG needed = 0;
+    const LONG status = native.enumerateKey(key, index, kKeyBasicInformation, buffer.data(),
+                                            static_cast<ULONG>(buffer.size()), &needed);
+    if (NeedsMoreRoom(status) && needed > buffer.size()) {
+      buffer.resize(needed);
+      continue;
+    }
+    if (status < 0) return FromStatus(status);
+    ULONG length = 0;
+    memcpy(&length, buffer.data() + sizeof(LARGE_INTEGER) + sizeof(ULONG), sizeof length);
+    const size_t units = std::min<size_t>(length, buffer.size() - kHeader) / sizeof(wchar_t);
+    name->assign(units, L'\0');
+    memcpy(name->data(), buffer.data() + kHeader, units * sizeof(wchar_t));
+    return ERROR_SUCCESS;
+  }
+}
+
+// Empties a key opened for deleting: each sub-key is opened by its counted
+// name as itself (a link is not followed), emptied and deleted. Sub-keys
+// that cannot be deleted are stepped over; the first failure is returned
+// once the rest are gone.
 long DeleteSubKeys(HKEY key, int depth) {
   if (depth > 512) return ERROR_CANTOPEN;  // deeper than the registry allows
   long first = ERROR_SUCCESS;
   DWORD index = 0;
-  std::vector<wchar_t> name(256);
   for (;;) {
-    DWORD length = static_cast<DWORD>(name.size());
-    LONG r = RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    std::wstring name;
+    LONG r = EnumSubKey(key, index, &name);
     if (r == ERROR_NO_MORE_ITEMS) break;
-    if (r == ERROR_MORE_DATA) {
-      DWORD longest = 0;
-      if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
-                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
-          longest + 1 <= name.size()) {
-        return first ? first : r;
-      }
-      name.resize(longest + 1);
-      continue;
-    }
     if (r != ERROR_SUCCESS) return first ? first : r;
     HKEY child = nullptr;
-    r = RegOpenKeyExW(key, std::wstring(name.data(), length).c_str(), REG_OPTION_OPEN_LINK,
-                      KEY_READ | DELETE, &child);
+    r = OpenChild(key, name, KEY_READ | DELETE, true, false, &child);
     if (r == ERROR_SUCCESS) {
       HandleCloser closer(child);
       long inner = DeleteSubKeys(child, depth + 1);
@@ -116,6 +278,55 @@ long DeleteSubKeys(HKEY key, int depth) {
     }
   }
   return first;
+}
+
+// A value's type and bytes read by its counted name.
+long QueryValueCounted(HKEY key, const std::wstring& name, RegData* data) {
+  const Native& native = NativeCalls();
+  if (!native.queryValueKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  CountedName counted(name);
+  if (counted.TooLong()) return ERROR_FILE_NOT_FOUND;
+  constexpr size_t kHeader = 3 * sizeof(ULONG);  // title index, type, data length
+  std::vector<char> buffer(kHeader + 256);
+  for (;;) {
+    ULONG needed = 0;
+    const LONG status =
+        native.queryValueKey(key, counted.get(), kKeyValuePartialInformation, buffer.data(),
+                             static_cast<ULONG>(buffer.size()), &needed);
+    if (NeedsMoreRoom(status) && needed > buffer.size()) {
+      buffer.resize(needed);
+      continue;
+    }
+    if (status < 0) return FromStatus(status);
+    ULONG type = 0, length = 0;
+    memcpy(&type, buffer.data() + sizeof(ULONG), sizeof type);
+    memcpy(&length, buffer.data() + 2 * sizeof(ULONG), sizeof length);
+    length = static_cast<ULONG>(std::min<size_t>(length, buffer.size() - kHeader));
+    data->type = type;
+    data->bytes.assign(buffer.data() + kHeader, length);
+    return ERROR_SUCCESS;
+  }
+}
+
+long SetValueCounted(HKEY key, const std::wstring& name, const RegData& data) {
+  const Native& native = NativeCalls();
+  if (!native.setValueKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  CountedName counted(name);
+  if (counted.TooLong()) return ERROR_INVALID_PARAMETER;
+  std::string bytes = data.bytes;
+  return FromStatus(native.setValueKey(key, counted.get(), 0, data.type, bytes.data(),
+                                       static_cast<ULONG>(bytes.size())));
+}
+
+// Deletes one value: by its counted name where it holds a NUL.
+long DeleteValueOf(HKEY key, const std::string& name) {
+  const std::wstring wide = ToWide(name);
+  if (!HoldsNul(name)) return RegDeleteValueW(key, wide.c_str());
+  const Native& native = NativeCalls();
+  if (!native.deleteValueKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  CountedName counted(wide);
+  if (counted.TooLong()) return ERROR_FILE_NOT_FOUND;
+  return FromStatus(native.deleteValueKey(key, counted.get()));
 }
 
 constexpr DWORD kMaxValueName = 16384;  // 16,383 characters and the NUL
@@ -157,6 +368,7 @@ class Win32Key : public RegKey {
 
   long QueryValue(const std::string& name, RegData* data) override {
     const std::wstring wide = ToWide(name);
+    if (HoldsNul(name)) return QueryValueCounted(key_, wide, data);
     // Ask the stored size first and read exactly that: given room to spare,
     // the query would add a terminating NUL that the data does not hold.
     for (;;) {
@@ -178,15 +390,13 @@ class Win32Key : public RegKey {
 
   long SetValue(const std::string& name, const RegData& data) override {
     const std::wstring wide = ToWide(name);
+    if (HoldsNul(name)) return SetValueCounted(key_, wide, data);
     return RegSetValueExW(key_, wide.c_str(), 0, data.type,
                           reinterpret_cast<const BYTE*>(data.bytes.data()),
                           static_cast<DWORD>(data.bytes.size()));
   }
 
-  long DeleteValue(const std::string& name) override {
-    const std::wstring wide = ToWide(name);
-    return RegDeleteValueW(key_, wide.c_str());
-  }
+  long DeleteValue(const std::string& name) override { return DeleteValueOf(key_, name); }
 
   long FullName(std::string* name) override {
     if (!NativeCalls().queryKey) return ERROR_CALL_NOT_IMPLEMENTED;
@@ -220,24 +430,22 @@ class Win32Key : public RegKey {
 
 long Win32Registry::OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) {
   HKEY handle = nullptr;
-  const REGSAM sam = (access == Access::Read ? KEY_READ : KEY_READ | KEY_WRITE) | ViewFlag(at.view);
-  LONG r = RegOpenKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), 0, sam, &handle);
+  const REGSAM sam = access == Access::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+  const long r = OpenPath(at, sam, false, false, &handle);
   if (r == ERROR_SUCCESS) *key = std::make_unique<Win32Key>(handle);
   return r;
 }
 
 long Win32Registry::OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   HKEY handle = nullptr;
-  LONG r = RegOpenKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), REG_OPTION_OPEN_LINK,
-                         KEY_READ | ViewFlag(at.view), &handle);
+  const long r = OpenPath(at, KEY_READ, true, false, &handle);
   if (r == ERROR_SUCCESS) *key = std::make_unique<Win32Key>(handle);
   return r;
 }
 
 long Win32Registry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   HKEY handle = nullptr;
-  LONG r = RegCreateKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), 0, nullptr, 0,
-                           KEY_READ | KEY_WRITE | ViewFlag(at.view), nullptr, &handle, nullptr);
+  const long r = OpenPath(at, KEY_READ | KEY_WRITE, false, true, &handle);
   if (r == ERROR_SUCCESS) *key = std::make_unique<Win32Key>(handle);
   return r;
 }
@@ -245,12 +453,11 @@ long Win32Registry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key
 long Win32Registry::DeleteTree(const RegAddress& at) {
   // An empty sub-key would empty the root itself.
   if (at.path.find_first_not_of('\\') == std::string::npos) return ERROR_INVALID_PARAMETER;
-  if (!NativeCalls().deleteKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  if (!NativeCalls().Complete()) return ERROR_CALL_NOT_IMPLEMENTED;
   // The key itself is opened as itself in its view: a link is deleted, never
   // what it points to.
   HKEY handle = nullptr;
-  LONG r = RegOpenKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), REG_OPTION_OPEN_LINK,
-                         KEY_READ | DELETE | ViewFlag(at.view), &handle);
+  const long r = OpenPath(at, KEY_READ | DELETE, true, false, &handle);
   if (r != ERROR_SUCCESS) return r;
   HandleCloser closer(handle);
   if (long inner = DeleteSubKeys(handle, 0)) return inner;
@@ -259,11 +466,10 @@ long Win32Registry::DeleteTree(const RegAddress& at) {
 
 long Win32Registry::DeleteValue(const RegAddress& at, const std::string& name) {
   HKEY handle = nullptr;
-  LONG r = RegOpenKeyExW(RootHandle(at.root), ToWide(at.path).c_str(), 0,
-                         KEY_SET_VALUE | ViewFlag(at.view), &handle);
+  const long r = OpenPath(at, KEY_SET_VALUE, false, false, &handle);
   if (r != ERROR_SUCCESS) return r;
   HandleCloser closer(handle);
-  return RegDeleteValueW(handle, ToWide(name).c_str());
+  return DeleteValueOf(handle, name);
 }
 
 }  // namespace brv

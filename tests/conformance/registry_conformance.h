@@ -17,4 +17,9 @@ Registry& ConformanceRegistry();
 // registry in memory store what they are given.)
 void WriteRawValue(const std::string& path, const std::string& name, const RegData& data);
 
+// Makes a new key at `path` a registry link to the key at `targetPath` (both
+// under the current user, in its 64-bit view); the target need not exist.
+// True when the link was made.
+bool MakeRawLink(const std::string& path, const std::string& targetPath);
+
 }  // namespace brv

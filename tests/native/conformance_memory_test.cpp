@@ -4,9 +4,17 @@
 
 namespace brv {
 
-Registry& ConformanceRegistry() {
+namespace {
+
+MemoryRegistry& Memory() {
   static MemoryRegistry registry;
   return registry;
+}
+
+}  // namespace
+
+Registry& ConformanceRegistry() {
+  return Memory();
 }
 
 void WriteRawValue(const std::string& path, const std::string& name, const RegData& data) {
@@ -14,6 +22,11 @@ void WriteRawValue(const std::string& path, const std::string& name, const RegDa
   if (ConformanceRegistry().CreateKey(kCurrentUser, path, &key) == kErrorSuccess) {
     key->SetValue(name, data);
   }
+}
+
+bool MakeRawLink(const std::string& path, const std::string& targetPath) {
+  return Memory().CreateLink({kCurrentUser, View::k64, path},
+                             {kCurrentUser, View::k64, targetPath}) == kErrorSuccess;
 }
 
 }  // namespace brv

@@ -32,4 +32,34 @@ void WriteRawValue(const std::string& path, const std::string& name, const RegDa
   RegCloseKey(key);
 }
 
+bool MakeRawLink(const std::string& path, const std::string& targetPath) {
+  // The link holds the target's name as the kernel knows it: the user's own
+  // root (read from the key every user has) and the path below it.
+  std::unique_ptr<RegKey> software;
+  std::string root;
+  if (ConformanceRegistry().OpenKey(kCurrentUser, "Software", Registry::Access::Read, &software) !=
+          kErrorSuccess ||
+      software->FullName(&root) != kErrorSuccess || root.size() <= 9) {
+    return false;
+  }
+  root.resize(root.size() - 9);  // without "\Software"
+  const std::wstring target = ToWide(root + "\\" + targetPath);
+  const std::wstring wide = ToWide(path);
+  HKEY link = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                      KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link,
+                      &disposition) != ERROR_SUCCESS) {
+    return false;
+  }
+  // The name without a terminating NUL, as the system reads it.
+  const bool made =
+      disposition == REG_CREATED_NEW_KEY &&
+      RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                     reinterpret_cast<const BYTE*>(target.data()),
+                     static_cast<DWORD>(target.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+  RegCloseKey(link);
+  return made;
+}
+
 }  // namespace brv
