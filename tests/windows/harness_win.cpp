@@ -32,7 +32,9 @@ ScratchRegistry::ScratchRegistry() {
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
   RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-  SHDeleteKeyW(HKEY_CURRENT_USER, kScratchBase);
+  // Links are removed as links and names holding a NUL by their full names:
+  // nothing of an earlier test is left for the next one.
+  Win32Registry().DeleteTree(kCurrentUser, FromWide(kScratchBase, wcslen(kScratchBase)));
   keys_[0] = OpenScratch(L"HKCU");
   keys_[1] = OpenScratch(L"HKLM");
   keys_[2] = OpenScratch(L"HKCR");
@@ -48,7 +50,9 @@ ScratchRegistry::~ScratchRegistry() {
   for (HKEY key : keys_) {
     if (key) RegCloseKey(key);
   }
-  SHDeleteKeyW(HKEY_CURRENT_USER, kScratchBase);
+  // Links are removed as links and names holding a NUL by their full names:
+  // nothing of an earlier test is left for the next one.
+  Win32Registry().DeleteTree(kCurrentUser, FromWide(kScratchBase, wcslen(kScratchBase)));
 }
 
 bool operator==(const SeenBox& a, const SeenBox& b) {
