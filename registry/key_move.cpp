@@ -32,6 +32,17 @@ bool SameOrBelow(const std::string& inner, const std::string& outer) {
   return a.size() >= b.size() && std::equal(b.begin(), b.end(), a.begin());
 }
 
+// All sub-key names of an open key, in enumeration order.
+long ChildNames(RegKey& key, std::vector<std::string>* names) {
+  std::string name;
+  for (uint32_t index = 0;; ++index) {
+    const long r = key.EnumKey(index, &name);
+    if (r == kErrorNoMoreItems) return kErrorSuccess;
+    if (r != kErrorSuccess) return r;
+    names->push_back(name);
+  }
+}
+
 long CopyValues(RegKey& source, RegKey& target) {
   std::string name;
   for (uint32_t index = 0;; ++index) {
@@ -54,13 +65,7 @@ long CopyTree(Registry& registry, const RegAddress& from, const std::string& to)
   // Names first, then the copies: the source's enumeration is not disturbed
   // by keys created elsewhere, and no handle is held down the whole tree.
   std::vector<std::string> names;
-  std::string name;
-  for (uint32_t index = 0;; ++index) {
-    long r = source->EnumKey(index, &name);
-    if (r == kErrorNoMoreItems) break;
-    if (r != kErrorSuccess) return r;
-    names.push_back(name);
-  }
+  if (long r = ChildNames(*source, &names)) return r;
   source.reset();
   for (const std::string& child : names) {
     const RegAddress inner{from.root, from.view, from.path + "\\" + child};
@@ -103,13 +108,7 @@ long HoldsLink(Registry& registry, const RegAddress& at, bool* found, int depth)
   std::unique_ptr<RegKey> key;
   if (registry.OpenLink(at, &key) != kErrorSuccess) return kErrorSuccess;
   std::vector<std::string> names;
-  std::string name;
-  for (uint32_t index = 0;; ++index) {
-    long r = key->EnumKey(index, &name);
-    if (r == kErrorNoMoreItems) break;
-    if (r != kErrorSuccess) return r;
-    names.push_back(name);
-  }
+  if (long r = ChildNames(*key, &names)) return r;
   key.reset();
   for (const std::string& child : names) {
     const RegAddress inner{at.root, at.view, at.path + "\\" + child};

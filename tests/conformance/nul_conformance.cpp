@@ -56,13 +56,7 @@ class NulConformance : public ::testing::Test {
   std::string Read(const RegAddress& at, const std::string& name) {
     return CutAtNul(GetRegString(reg, at, name));
   }
-  std::string Name(const RegAddress& at) {
-    std::unique_ptr<RegKey> key;
-    std::string name;
-    if (reg.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return "(not opened)";
-    EXPECT_EQ(kErrorSuccess, key->FullName(&name));
-    return name;
-  }
+  std::string Name(const RegAddress& at) { return KeyName(reg, at); }
 
   Registry& reg = ConformanceRegistry();
 };

@@ -2,6 +2,9 @@
 // Wine on the real one. Each build defines ConformanceRegistry().
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 
 #include "registry/registry.h"
@@ -21,5 +24,15 @@ void WriteRawValue(const std::string& path, const std::string& name, const RegDa
 // under the current user, in its 64-bit view); the target need not exist.
 // True when the link was made.
 bool MakeRawLink(const std::string& path, const std::string& targetPath);
+
+// The system's name of the key at an address, "(not opened)" when it does
+// not open; a key that opens but cannot be named fails the test.
+inline std::string KeyName(Registry& registry, const RegAddress& at) {
+  std::unique_ptr<RegKey> key;
+  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return "(not opened)";
+  std::string name;
+  EXPECT_EQ(kErrorSuccess, key->FullName(&name)) << at.path;
+  return name;
+}
 
 }  // namespace brv

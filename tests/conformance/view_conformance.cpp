@@ -44,13 +44,7 @@ class ViewConformance : public ::testing::Test {
     std::unique_ptr<RegKey> key;
     return reg.OpenKey(at, Registry::Access::Read, &key) == kErrorSuccess;
   }
-  std::string Name(const RegAddress& at) {
-    std::unique_ptr<RegKey> key;
-    std::string name;
-    if (reg.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return "(not opened)";
-    EXPECT_EQ(kErrorSuccess, key->FullName(&name));
-    return name;
-  }
+  std::string Name(const RegAddress& at) { return KeyName(reg, at); }
 
   Registry& reg = ConformanceRegistry();
 };
