@@ -53,6 +53,14 @@ class TextBox {
   virtual std::string Text() const = 0;
 };
 
+// The status bar along the bottom of the main window: one line of text.
+class StatusBar {
+ public:
+  virtual ~StatusBar() = default;
+  virtual void SetText(const std::string& text) = 0;
+  virtual std::string Text() const = 0;
+};
+
 class Button {
  public:
   virtual ~Button() = default;

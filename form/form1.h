@@ -22,6 +22,7 @@ struct Form1 {
   Button *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
          *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
          *Command9 = nullptr, *Command10 = nullptr, *Command11 = nullptr;
+  StatusBar* StatusBar1 = nullptr;
 
   // The toolbar identifiers of the last selection in the toolbar panel.
   ListItem currentUserToolbar;

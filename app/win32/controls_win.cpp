@@ -98,6 +98,14 @@ std::string Win32TextBox::Text() const {
   return WindowText(edit_);
 }
 
+void Win32StatusBar::SetText(const std::string& text) {
+  SetWindowTextW(bar_, ToWide(CutAtNul(text)).c_str());
+}
+
+std::string Win32StatusBar::Text() const {
+  return WindowText(bar_);
+}
+
 void Win32Button::SetEnabled(bool enabled) {
   EnableWindow(button_, enabled ? TRUE : FALSE);
 }

@@ -44,6 +44,17 @@ class Win32TextBox : public TextBox {
   HWND edit_;
 };
 
+class Win32StatusBar : public StatusBar {
+ public:
+  explicit Win32StatusBar(HWND bar) : bar_(bar) {}
+  void SetText(const std::string& text) override;
+  std::string Text() const override;
+  HWND Handle() const { return bar_; }
+
+ private:
+  HWND bar_;
+};
+
 class Win32Button : public Button {
  public:
   explicit Win32Button(HWND button) : button_(button) {}

@@ -52,6 +52,22 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   if (!BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_)) {
     return nullptr;
   }
+  // The status bar lies below the area of the layout table: the window
+  // grows by its height.
+  HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
+                             nullptr, instance, nullptr);
+  if (!bar) return nullptr;
+  SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(self->fonts_->Get(FontKind::Default)),
+               FALSE);
+  RECT barRect;
+  GetWindowRect(bar, &barRect);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
+               outer.bottom - outer.top + (barRect.bottom - barRect.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(bar, WM_SIZE, 0, 0);
+  self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
   self->Bind();
   // The load shows the start-up note, then the window (ShowMain).
   PostMessageW(window, kLoadMessage, 0, 0);
@@ -105,6 +121,7 @@ void MainWindow::Bind() {
   f.Command7 = button("Command7"), f.Command8 = button("Command8");
   f.Command9 = button("Command9"), f.Command10 = button("Command10");
   f.Command11 = button("Command11");
+  f.StatusBar1 = statusBar_.get();
 }
 
 HWND MainWindow::Control(const std::string& name) const {

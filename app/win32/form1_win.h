@@ -58,6 +58,7 @@ class MainWindow : public Windows {
   std::map<std::string, std::unique_ptr<Win32ListBox>> lists_;
   std::map<std::string, std::unique_ptr<Win32TextBox>> texts_;
   std::map<std::string, std::unique_ptr<Win32Button>> buttons_;
+  std::unique_ptr<Win32StatusBar> statusBar_;
   Form1 form_;
 };
 

@@ -141,6 +141,7 @@ MemoryForm::MemoryForm() {
   form.Command4 = &buttons[4], form.Command5 = &buttons[5], form.Command6 = &buttons[6];
   form.Command7 = &buttons[7], form.Command8 = &buttons[8], form.Command9 = &buttons[9];
   form.Command10 = &buttons[10], form.Command11 = &buttons[11];
+  form.StatusBar1 = &statusBar;
   texts[8].text = "Text8";
   // Disabled when the window opens.
   for (int i : {1, 2, 3, 5, 9}) buttons[i].enabled = false;

@@ -66,6 +66,13 @@ class MemTextBox : public TextBox {
   std::string text;
 };
 
+class MemStatusBar : public StatusBar {
+ public:
+  void SetText(const std::string& value) override { text = value; }
+  std::string Text() const override { return text; }
+  std::string text;
+};
+
 class MemButton : public Button {
  public:
   explicit MemButton(bool on = true) : enabled(on) {}
@@ -144,6 +151,7 @@ struct MemoryForm {
   MemListBox lists[8];    // [1] to [7]
   MemTextBox texts[10];   // [1] to [9]
   MemButton buttons[12];  // [1] to [11]
+  MemStatusBar statusBar;
   Form1 form;
 
   // Sets a string value (REG_SZ, stored with its NUL), creating the key.

@@ -1,5 +1,6 @@
 #include "harness_win.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
@@ -287,6 +288,12 @@ std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
   RECT client;
   GetClientRect(window, &client);
   EXPECT_EQ(MulDiv(layout.clientWidth, dpi, 1440), client.right);
+  // A status bar lies below the table's area.
+  if (HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr)) {
+    RECT barRect;
+    GetWindowRect(bar, &barRect);
+    client.bottom -= barRect.bottom - barRect.top;
+  }
   EXPECT_EQ(MulDiv(layout.clientHeight, dpi, 1440), client.bottom);
   std::vector<HWND> found;
   for (const ControlSpec& spec : layout.controls) {
