@@ -31,34 +31,31 @@ RegAddress RegistrationKey(const ListItem& item) {
   return RegAddress{kLocalMachine, item.view, Registration(item.name)};
 }
 
-// A name that addresses exactly one key below its parent.
-bool IsSingleKeyName(const std::string& name) {
-  return !name.empty() && name.find('\\') == std::string::npos;
-}
-
 // A name that may name a class key: it begins with a brace and holds no
 // separator that could lead to another key.
 bool IsIdentifierLike(const std::string& name) {
-  return StartsWith(name, "{") && IsSingleKeyName(name);
+  return StartsWith(name, "{") && IsKeyName(name);
 }
 
-void ShowDetails(Form1& form, const ListItem& item) {
-  // The class is the name up to a NUL, as the browser reads it.
-  const std::string identifier = ClassIdOf(item.name);
-  if (!IsSingleKeyName(identifier)) return;
-  RegAddress classKey = ClassKey(item.view, identifier);
-  const std::string description = GetRegString(*form.registry, classKey, "");
+// The description and file of the class the entry names; a box keeps its
+// text where the value is blank, and shows "Error" where it cannot be read.
+void ShowDetails(Form1& form, const ListItem& item, Listed list) {
+  const NamedClass named = ClassOfEntry(*form.registry, item, list);
+  if (!IsKeyName(named.id)) return;
+  RegAddress classKey = ClassKey(named.view, named.id);
+  long code;
+  const std::string description = GetRegString(*form.registry, classKey, "", &code);
+  ShowRead(*form.Text5, description, code, kError);
   classKey.path += "\\InprocServer32";
-  const std::string file = GetRegString(*form.registry, classKey, "");
-  if (!TrimSpaces(description).empty()) form.Text5->SetText(description);
-  if (!TrimSpaces(file).empty()) form.Text6->SetText(file);
+  const std::string file = GetRegString(*form.registry, classKey, "", &code);
+  ShowRead(*form.Text6, file, code, kError);
 }
 
 // Deletes a registration sub-key and the class key of its identifier, both
 // in the item's view. A class that another registration shares through a
 // NUL in a name stays: deleting one entry leaves the other whole.
-void DeleteObject(Form1& form, const ListItem& item) {
-  const std::string identifier = ClassIdOf(item.name);
+void DeleteObject(Form1& form, const ListItem& item, Listed list) {
+  const std::string identifier = ClassOfEntry(*form.registry, item, list).id;
   if (!IsIdentifierLike(identifier)) return;
   DeleteThenRefill(
       form,
@@ -75,43 +72,34 @@ void DeleteObject(Form1& form, const ListItem& item) {
   form.Text6->SetText("");
 }
 
-// Tells the user that nothing was changed, why, and the system's text for
-// the error (if there is one).
+// Tells the user that nothing was changed, why, and the system's reason (if
+// there is one).
 void NotChanged(Form1& form, const std::string& why, long code) {
-  std::string text = "Nothing was changed. " + why;
-  if (code != kErrorSuccess) text += "\n" + form.desktop->ErrorText(code);
-  form.desktop->MsgBox(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+  ReportFailure(*form.desktop, kAppTitle, "Nothing was changed. " + why, code);
 }
 
 // Renames a registration sub-key in its view, keeping everything it holds
 // by exact names, then refills; tells the user when the move did not go
 // through, and how far it got.
 void Rename(Form1& form, const ListItem& item, bool disable) {
-  if (!IsSingleKeyName(item.name)) return CODINGS4(form);
+  if (!IsKeyName(item.name)) return CODINGS4(form);
   const std::string target = disable ? " " + item.name : TrimLeft(item.name);
   MoveStage stage = MoveStage::Done;
   const long r = MoveKey(*form.registry, RegistrationKey(item), Registration(target), &stage);
   CODINGS4(form);
   if (r == kErrorSuccess) return;
   if (r == kErrorLinkNotMoved) return NotChanged(form, kLinkNotMoved, kErrorSuccess);
-  switch (stage) {
-    case MoveStage::Joined:
-      form.desktop->MsgBox(std::string(kMoveJoined) + "\n" + form.desktop->ErrorText(r), kAppTitle,
-                           MsgButtons::Ok, MsgIcon::None);
-      return;
-    case MoveStage::SourceLeft:
-      form.desktop->MsgBox(std::string(kMoveSourceLeft) + "\n" + form.desktop->ErrorText(r),
-                           kAppTitle, MsgButtons::Ok, MsgIcon::None);
-      return;
-    default:
-      return NotChanged(form, kMoveFailed, r);
+  if (stage == MoveStage::Joined) return ReportFailure(*form.desktop, kAppTitle, kMoveJoined, r);
+  if (stage == MoveStage::SourceLeft) {
+    return ReportFailure(*form.desktop, kAppTitle, kMoveSourceLeft, r);
   }
+  NotChanged(form, kMoveFailed, r);
 }
 
 // The selected enabled object's registration key, opened for writing in its
 // view.
 long OpenSelected(Form1& form, const ListItem& item, std::unique_ptr<RegKey>* key) {
-  if (!IsSingleKeyName(item.name)) return kErrorFileNotFound;
+  if (!IsKeyName(item.name)) return kErrorFileNotFound;
   return form.registry->OpenKey(RegistrationKey(item), Registry::Access::ReadWrite, key);
 }
 
@@ -141,7 +129,7 @@ void List6_Click(Form1& form) {
   form.Command3->SetEnabled(false);
   form.Command5->SetEnabled(true);
   form.Command9->SetEnabled(true);
-  ShowDetails(form, *item);
+  ShowDetails(form, *item, Listed::Bho);
   form.List7->SetListIndex(-1);
 }
 
@@ -152,7 +140,7 @@ void List7_Click(Form1& form) {
   form.Command2->SetEnabled(false);
   form.Command5->SetEnabled(false);
   form.Command9->SetEnabled(false);
-  ShowDetails(form, *item);
+  ShowDetails(form, *item, Listed::DisabledBho);
   form.List6->SetListIndex(-1);
 }
 
@@ -171,10 +159,10 @@ void Command3_Click(Form1& form) {
 void Command6_Click(Form1& form) {
   if (!ConfirmDelete(*form.desktop)) return;
   const std::optional<ListItem> enabled = SelectionOf(*form.List6);
-  if (enabled) DeleteObject(form, *enabled);
+  if (enabled) DeleteObject(form, *enabled, Listed::Bho);
   // After a delete above the lists are refilled and nothing is selected.
   const std::optional<ListItem> disabled = SelectionOf(*form.List7);
-  if (disabled) DeleteObject(form, *disabled);
+  if (disabled) DeleteObject(form, *disabled, Listed::DisabledBho);
 }
 
 void Command5_Click(Form1& form) {

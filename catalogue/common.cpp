@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "base/text.h"
+#include "catalogue/toolbar_buttons.h"
+#include "registry/module1.h"
 
 namespace brv {
 
@@ -115,8 +117,33 @@ ListItem MakeItem(ViewedName found, Shown shown) {
   return item;
 }
 
-std::string ClassIdOf(const std::string& name) {
-  return TrimSpaces(CutAtNul(name));
+bool IsKeyName(const std::string& name) {
+  return !name.empty() && name.find('\\') == std::string::npos;
+}
+
+NamedClass ClassOfEntry(Registry& registry, const ListItem& item, Listed list) {
+  NamedClass named;
+  switch (list) {
+    case Listed::UserButton:
+    case Listed::MachineButton: {
+      const RootKey root = list == Listed::UserButton ? kCurrentUser : kLocalMachine;
+      const RegAddress entry{root, item.view, std::string(kExtensionsPath) + "\\" + item.name};
+      long r = kErrorSuccess;
+      const std::string text = GetRegString(registry, entry, "ClsidExtension", &r);
+      if (r == kErrorSuccess) named.id = CutAtNul(text);
+      break;
+    }
+    case Listed::DisabledBho:
+      named.id = TrimLeft(CutAtNul(item.name));
+      break;
+    default:
+      named.id = CutAtNul(item.name);
+  }
+  const bool perUser = list == Listed::UserButton || list == Listed::UserToolbar;
+  named.view = !perUser              ? item.view
+               : IsKeyName(named.id) ? ClassView(registry, named.id)
+                                     : View::k64;
+  return named;
 }
 
 bool SharesClassThroughNul(const std::vector<std::string>& names, const std::string& name) {
@@ -147,13 +174,28 @@ View ClassView(Registry& registry, const std::string& identifier) {
   return View::k64;
 }
 
+void ShowRead(TextBox& box, const std::string& text, long code, const std::string& failure) {
+  if (code != kErrorSuccess) {
+    box.SetText(failure);
+  } else if (!TrimSpaces(text).empty()) {
+    box.SetText(text);
+  }
+}
+
+void ReportFailure(Desktop& desktop, const std::string& title, const std::string& what, long code,
+                   Reason reason, const std::string& after) {
+  std::string text = what;
+  if (code != kErrorSuccess) {
+    text += reason == Reason::OwnLine ? "\n" : " ";
+    text += desktop.ErrorText(code);
+  }
+  desktop.MsgBox(text + after, title, MsgButtons::Ok, MsgIcon::None);
+}
+
 void DeleteThenRefill(Form1& form, const std::function<long()>& change, void (*refill)(Form1&)) {
   const long result = change();
   refill(form);
-  if (Refused(result)) {
-    form.desktop->MsgBox(std::string(kNotAllDeleted) + "\n" + form.desktop->ErrorText(result),
-                         kAppTitle, MsgButtons::Ok, MsgIcon::None);
-  }
+  if (Refused(result)) ReportFailure(*form.desktop, kAppTitle, kNotAllDeleted, result);
 }
 
 }  // namespace brv

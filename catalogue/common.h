@@ -63,9 +63,38 @@ std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
 enum class Shown { AsStored, UpperCased };
 ListItem MakeItem(ViewedName found, Shown shown);
 
-// The class identifier a registry name stands for: the name up to its first
-// NUL, spaces around it removed.
-std::string ClassIdOf(const std::string& name);
+// A name that addresses exactly one key below its parent: no separator that
+// could lead to another key.
+bool IsKeyName(const std::string& name);
+
+// The lists whose entries name a class, by what their entries are.
+enum class Listed {
+  UserButton,      // List1: the current user's toolbar buttons
+  MachineButton,   // List2
+  UserToolbar,     // List3
+  MachineToolbar,  // List4
+  Bho,             // List6: enabled Browser Helper Objects
+  DisabledBho,     // List7
+};
+
+// The class an entry names, as the browser reads it, and the view whose
+// CLSID key holds it.
+struct NamedClass {
+  std::string id;  // empty: the entry names no class
+  View view = View::k64;
+};
+
+// The class an entry of `list` names. An entry's class is its name as
+// stored up to the first NUL, nothing trimmed: "{X} " names "{X} ", never
+// the class of a neighbour "{X}". Only a disabled object's name first loses
+// its leading mark and spaces. A toolbar button names the class in its
+// ClsidExtension value, that value's text as GetRegString reads it up to the
+// NUL; none when it has no such string. A machine-wide entry's class is read
+// in the entry's own view; a per-user entry's (its key is shared by both
+// views) in the view that registers it. Details, deletes and the status bar
+// all take the class from here.
+NamedClass ClassOfEntry(Registry& registry, const ListItem& item, Listed list);
+
 // Whether another of `names` stands for the same class as `name` through a
 // NUL ("{X}" and "{X}" followed by a NUL and more): their class is shared.
 bool SharesClassThroughNul(const std::vector<std::string>& names, const std::string& name);
@@ -90,6 +119,21 @@ inline bool Refused(long result) {
 inline long FirstRefusal(long first, long second) {
   return Refused(first) ? first : Refused(second) ? second : kErrorSuccess;
 }
+
+// Shows in a detail box a value that GetRegString read with result `code`:
+// its text, unless blank (the box then keeps what it showed); `failure`
+// where the read failed.
+void ShowRead(TextBox& box, const std::string& text, long code, const std::string& failure);
+
+// How the system's reason follows what happened: on a line of its own, or
+// after it on the same line.
+enum class Reason { OwnLine, SameLine };
+
+// Tells the user, in a box with an OK button and no icon, what happened and
+// the system's reason: `what`, the system's text for `code` (left out, with
+// its line break or space, for kErrorSuccess), then `after`.
+void ReportFailure(Desktop& desktop, const std::string& title, const std::string& what, long code,
+                   Reason reason = Reason::OwnLine, const std::string& after = "");
 
 // Deletes are shown by the refill: the entry gone, or what is left of it
 // still listed. Runs the change (which returns its first refusal), then the

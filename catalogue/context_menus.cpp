@@ -29,9 +29,10 @@ void codings3(Form1& form) {
 void List5_Click(Form1& form) {
   const ListItem* item = form.List5->Selected();
   if (!item) return;
+  long code;
   const std::string command =
-      GetRegString(*form.registry, {kCurrentUser, View::k64, EntryPath(*item)}, "");
-  if (!IsError(command)) form.Text7->SetText(command);
+      GetRegString(*form.registry, {kCurrentUser, View::k64, EntryPath(*item)}, "", &code);
+  if (code == kErrorSuccess) form.Text7->SetText(command);
 }
 
 void Command10_Click(Form1& form) {

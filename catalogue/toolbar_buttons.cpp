@@ -25,33 +25,32 @@ RegAddress EntryKey(RootKey root, const ListItem& item) {
   return RegAddress{root, item.view, std::string(kExtensionsPath) + "\\" + item.name};
 }
 
-// The command of an entry without Exec: its Script, else the file of its
-// ClsidExtension class (cut at the NUL the read leaves, through Text8), read
-// in `classView`. Without a ClsidExtension there is no class to read.
-std::string CommandWithoutExec(Form1& form, const RegAddress& key, View classView) {
+// The command of an entry without Exec: its Script, else the file of the
+// class its ClsidExtension names (kept in Text8, as the panel always has).
+std::string CommandWithoutExec(Form1& form, const RegAddress& key, const ListItem& item,
+                               Listed list, long* code) {
   Registry& registry = *form.registry;
-  std::string command = GetRegString(registry, key, "Script");
-  if (!IsError(command)) return command;
-  const std::string classId = GetRegString(registry, key, "ClsidExtension");
-  form.Text8->SetText(classId);
-  if (IsError(classId)) return kError;
-  RegAddress classFile = ClassKey(classView, form.Text8->Text());
+  const std::string script = GetRegString(registry, key, "Script", code);
+  if (*code == kErrorSuccess) return script;
+  const NamedClass named = ClassOfEntry(registry, item, list);
+  form.Text8->SetText(named.id);
+  if (named.id.empty()) return kError;
+  RegAddress classFile = ClassKey(named.view, named.id);
   classFile.path += "\\InProcServer32";
-  return GetRegString(registry, classFile, "");
+  return GetRegString(registry, classFile, "", code);
 }
 
-// The class a per-user entry names is looked up where it is registered.
-View PerUserClassView(Registry& registry, const RegAddress& key) {
-  const std::string classId = CutAtNul(GetRegString(registry, key, "ClsidExtension"));
-  if (IsError(classId) || classId.find('\\') != std::string::npos) return View::k64;
-  return ClassView(registry, classId);
+// The command: Exec, else what CommandWithoutExec finds.
+std::string Command(Form1& form, const RegAddress& key, const ListItem& item, Listed list,
+                    long* code) {
+  const std::string exec = GetRegString(*form.registry, key, "Exec", code);
+  return *code == kErrorSuccess ? exec : CommandWithoutExec(form, key, item, list, code);
 }
 
-void ShowNameAndCommand(Form1& form, const std::string& buttonText, const std::string& command) {
-  if (!TrimSpaces(buttonText).empty()) form.Text1->SetText(buttonText);
-  if (!TrimSpaces(command).empty()) form.Text2->SetText(command);
-  if (IsError(buttonText)) form.Text1->SetText(kNoName);
-  if (IsError(command)) form.Text2->SetText(kNoCommand);
+void ShowNameAndCommand(Form1& form, const std::string& buttonText, long nameCode,
+                        const std::string& command, long commandCode) {
+  ShowRead(*form.Text1, buttonText, nameCode, kNoName);
+  ShowRead(*form.Text2, command, commandCode, kNoCommand);
 }
 
 void DeleteEntry(Form1& form, RootKey root, const std::optional<ListItem>& item) {
@@ -86,14 +85,12 @@ void List1_Click(Form1& form) {
   form.Text8->SetText("");
   form.Text9->SetText("");
   const RegAddress key = EntryKey(kCurrentUser, *item);
-  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText");
-  std::string command = GetRegString(*form.registry, key, "Exec");
-  if (IsError(command)) {
-    command = CommandWithoutExec(form, key, PerUserClassView(*form.registry, key));
-  }
-  const std::string menuText = TrimSpaces(GetRegString(*form.registry, key, "MenuText"));
-  if (!IsError(menuText)) form.Text9->SetText(menuText);
-  ShowNameAndCommand(form, buttonText, command);
+  long nameCode, commandCode, menuCode;
+  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText", &nameCode);
+  const std::string command = Command(form, key, *item, Listed::UserButton, &commandCode);
+  const std::string menuText = GetRegString(*form.registry, key, "MenuText", &menuCode);
+  if (menuCode == kErrorSuccess) form.Text9->SetText(TrimSpaces(menuText));
+  ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
   form.List2->SetListIndex(-1);
   form.Command1->SetEnabled(true);
 }
@@ -104,13 +101,12 @@ void List2_Click(Form1& form) {
   form.Text8->SetText("");
   form.Text9->SetText("");
   const RegAddress key = EntryKey(kLocalMachine, *item);
-  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText");
-  std::string command = GetRegString(*form.registry, key, "Exec");
-  const std::string menuText = GetRegString(*form.registry, key, "MenuText");
-  if (IsError(command)) command = CommandWithoutExec(form, key, item->view);
-  form.Text9->SetText(menuText);
-  if (IsError(TrimSpaces(menuText))) form.Text9->SetText(kNotInToolsMenu);
-  ShowNameAndCommand(form, buttonText, command);
+  long nameCode, commandCode, menuCode;
+  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText", &nameCode);
+  const std::string command = Command(form, key, *item, Listed::MachineButton, &commandCode);
+  const std::string menuText = GetRegString(*form.registry, key, "MenuText", &menuCode);
+  form.Text9->SetText(menuCode == kErrorSuccess ? menuText : kNotInToolsMenu);
+  ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
   form.List1->SetListIndex(-1);
   form.Command1->SetEnabled(true);
 }

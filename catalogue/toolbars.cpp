@@ -29,12 +29,6 @@ std::vector<ListItem> Toolbars(std::vector<ViewedName> names) {
   return toolbars;
 }
 
-// The class a toolbar value stands for: its name up to a NUL, as the browser
-// reads it.
-std::string ClassOf(const std::string& name) {
-  return CutAtNul(name);
-}
-
 // The registry ignores case in names, so any spelling names the same class.
 bool IsProtectedBand(const std::string& id) {
   const std::string upper = UpperCase(id);
@@ -44,25 +38,19 @@ bool IsProtectedBand(const std::string& id) {
   return false;
 }
 
-// A backslash would lead the class path into some other key; such a name
-// has no class registration of its own.
-bool HasOwnClassKey(const std::string& id) {
-  return id.find('\\') == std::string::npos;
-}
-
-void ShowDetails(Form1& form, const std::string& id, View classView) {
-  std::string name = kError;
-  std::string file = kError;
-  if (HasOwnClassKey(id)) {
-    RegAddress key = ClassKey(classView, id);
-    name = GetRegString(*form.registry, key, "");
-    key.path += "\\InProcServer32";
-    file = GetRegString(*form.registry, key, "");
-  }
-  if (!TrimSpaces(name).empty()) form.Text3->SetText(name);
-  if (IsError(name)) form.Text3->SetText(kNoName);
-  if (!TrimSpaces(file).empty()) form.Text4->SetText(file);
-  if (IsError(file)) form.Text4->SetText(kNoFile);
+// The toolbar's name and file, from the class its entry names. A name
+// holding a separator would lead the class path into some other key: such a
+// class is registered nowhere.
+void ShowDetails(Form1& form, const ListItem& item, Listed list) {
+  const NamedClass named = ClassOfEntry(*form.registry, item, list);
+  long code = kErrorFileNotFound;
+  std::string text;
+  RegAddress key = ClassKey(named.view, named.id);
+  if (IsKeyName(named.id)) text = GetRegString(*form.registry, key, "", &code);
+  ShowRead(*form.Text3, text, code, kNoName);
+  key.path += "\\InProcServer32";
+  if (IsKeyName(named.id)) text = GetRegString(*form.registry, key, "", &code);
+  ShowRead(*form.Text4, text, code, kNoFile);
 }
 
 // Deletes a toolbar's class keys in `views` and its toolbar value. The class
@@ -70,19 +58,19 @@ void ShowDetails(Form1& form, const std::string& id, View classView) {
 // another key under CLSID; it stays where it is a protected band's or is
 // shared through a NUL with another toolbar value of the same key. The value
 // is deleted by its exact name, whatever it holds, in its own view.
-void DeleteToolbar(Form1& form, const RegAddress& toolbarKey, const std::string& id,
+void DeleteToolbar(Form1& form, const RegAddress& toolbarKey, const ListItem& item, Listed list,
                    std::initializer_list<View> views) {
   DeleteThenRefill(
       form,
       [&] {
         Registry& registry = *form.registry;
-        const std::string classId = ClassOf(id);
+        const std::string classId = ClassOfEntry(registry, item, list).id;
         long r = kErrorSuccess;
         if (IsClassIdentifier(classId) && !IsProtectedBand(classId) &&
-            !SharesClassThroughNul(ValueNames(registry, toolbarKey), id)) {
+            !SharesClassThroughNul(ValueNames(registry, toolbarKey), item.name)) {
           for (View view : views) r = FirstRefusal(r, registry.DeleteTree(ClassKey(view, classId)));
         }
-        return FirstRefusal(r, registry.DeleteValue(toolbarKey, id));
+        return FirstRefusal(r, registry.DeleteValue(toolbarKey, item.name));
       },
       codings1);
   form.Text3->SetText("");
@@ -112,8 +100,7 @@ void List3_Click(Form1& form) {
   const ListItem* item = form.List3->Selected();
   if (!item) return;
   form.currentUserToolbar = *item;
-  const std::string id = ClassOf(item->name);
-  ShowDetails(form, id, HasOwnClassKey(id) ? ClassView(*form.registry, id) : View::k64);
+  ShowDetails(form, *item, Listed::UserToolbar);
   form.List4->SetListIndex(-1);
   form.Command4->SetEnabled(true);
 }
@@ -122,7 +109,7 @@ void List4_Click(Form1& form) {
   const ListItem* item = form.List4->Selected();
   if (!item) return;
   form.allUsersToolbar = *item;
-  ShowDetails(form, ClassOf(item->name), item->view);
+  ShowDetails(form, *item, Listed::MachineToolbar);
   form.List3->SetListIndex(-1);
   form.Command4->SetEnabled(true);
 }
@@ -139,12 +126,12 @@ void Command4_Click(Form1& form) {
     form.desktop->MsgBox(kBandsKept, kAppTitle, MsgButtons::Ok, MsgIcon::None);
   } else if (currentUser && StartsWith(currentUser->name, "{")) {
     // Its value is the current user's; its class may be registered in either view.
-    DeleteToolbar(form, {kCurrentUser, View::k64, kUserToolbarsPath}, currentUser->name,
-                  {View::k64, View::k32});
+    DeleteToolbar(form, {kCurrentUser, View::k64, kUserToolbarsPath}, *currentUser,
+                  Listed::UserToolbar, {View::k64, View::k32});
   }
   if (allUsers && !IsProtectedBand(allUsers->name) && StartsWith(allUsers->name, "{")) {
-    DeleteToolbar(form, {kLocalMachine, allUsers->view, kMachineToolbarsPath}, allUsers->name,
-                  {allUsers->view});
+    DeleteToolbar(form, {kLocalMachine, allUsers->view, kMachineToolbarsPath}, *allUsers,
+                  Listed::MachineToolbar, {allUsers->view});
   }
 }
 

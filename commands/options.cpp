@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/common.h"
 #include "registry/writer.h"
 
 namespace brv {
@@ -72,16 +73,17 @@ bool WriteAll(Form1& form, const std::vector<Write>& writes, const std::string& 
   for (size_t i = 0; i < writes.size(); ++i) {
     const long result = shell.RegWrite(writes[i].name, writes[i].value, writes[i].type);
     if (result == kErrorSuccess) continue;
-    std::string text = notDone + "\n\nThe value " + writes[i].name +
-                       " could not be written: " + form.desktop->ErrorText(result) + "\n\n";
+    std::string done = "\n\n";
     if (i == 0) {
-      text += "Nothing was changed.";
+      done += "Nothing was changed.";
     } else {
-      text += "The values before it were written:";
-      for (size_t j = 0; j < i; ++j) text += (j ? ", " : " ") + LastPart(writes[j].name);
-      text += ". It and the values after it were not.";
+      done += "The values before it were written:";
+      for (size_t j = 0; j < i; ++j) done += (j ? ", " : " ") + LastPart(writes[j].name);
+      done += ". It and the values after it were not.";
     }
-    form.desktop->MsgBox(text, title, MsgButtons::Ok, MsgIcon::None);
+    ReportFailure(*form.desktop, title,
+                  notDone + "\n\nThe value " + writes[i].name + " could not be written:", result,
+                  Reason::SameLine, done);
     return false;
   }
   return true;
@@ -107,10 +109,10 @@ void resettoolbar_Click(Form1& form) {
                          MsgIcon::None);
     return;
   }
-  form.desktop->MsgBox("IE Toolbar placement was not reset.\n\nThe value " +
-                           std::string(kLayoutValue) +
-                           " could not be deleted: " + form.desktop->ErrorText(result),
-                       kResetTitle, MsgButtons::Ok, MsgIcon::None);
+  ReportFailure(*form.desktop, kResetTitle,
+                "IE Toolbar placement was not reset.\n\nThe value " + std::string(kLayoutValue) +
+                    " could not be deleted:",
+                result, Reason::SameLine);
 }
 
 void Security_Click(Form1& form) {

@@ -61,14 +61,30 @@ std::string GetRegString(Registry& registry, const std::string& fullPath,
   return GetRegString(registry, at, valueName);
 }
 
-std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName) {
-  if (at.root == 0) return "";
+long QueryString(Registry& registry, const RegAddress& at, const std::string& valueName,
+                 RegString* value) {
   std::unique_ptr<RegKey> key;
-  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return kError;
+  if (long r = registry.OpenKey(at, Registry::Access::Read, &key)) return r;
   RegData data;
-  if (key->QueryValue(valueName, &data) != kErrorSuccess) return kError;
-  if (data.type != kRegSz && data.type != kRegExpandSz) return kError;
-  return TrimSpaces(Utf16LeBytesToUtf8(data.bytes));
+  if (long r = key->QueryValue(valueName, &data)) return r;
+  if (data.type != kRegSz && data.type != kRegExpandSz) return kErrorUnsupportedType;
+  value->text = Utf16LeBytesToUtf8(data.bytes);
+  value->terminated = !value->text.empty() && value->text.back() == '\0';
+  if (value->terminated) value->text.pop_back();
+  return kErrorSuccess;
+}
+
+std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName,
+                         long* code) {
+  long ignored;
+  long& result = code ? *code : ignored;
+  result = kErrorSuccess;
+  if (at.root == 0) return "";
+  RegString value;
+  result = QueryString(registry, at, valueName, &value);
+  if (result != kErrorSuccess) return kError;
+  if (value.terminated) value.text += '\0';
+  return TrimSpaces(value.text);
 }
 
 }  // namespace brv

@@ -21,6 +21,19 @@ RootKey RootKeyFromUserName(const std::string& name);
 // result is false and neither output changes.
 bool SplitRegPath(std::string& path, RootKey& root);
 
+// A string value (REG_SZ or REG_EXPAND_SZ) as stored: its text without the
+// terminating NUL, and whether it was stored with one.
+struct RegString {
+  std::string text;
+  bool terminated = false;
+};
+
+// The one typed read of a string value ("" names the key's default value):
+// kErrorSuccess and the value; the registry's error opening the key or
+// reading the value; kErrorUnsupportedType for a value of another type.
+long QueryString(Registry& registry, const RegAddress& at, const std::string& valueName,
+                 RegString* value);
+
 // The string value `valueName` ("" for the default value) of the key at
 // `path`: the value's text with leading and trailing spaces removed, keeping
 // its terminating NUL if it was stored with one; "Error" when the path is
@@ -29,12 +42,11 @@ bool SplitRegPath(std::string& path, RootKey& root);
 // `view` is the view the key is read in.
 std::string GetRegString(Registry& registry, const std::string& path, const std::string& valueName,
                          View view = View::k64);
-// The same for a key given by its address ("" for an unknown root).
-std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName);
-
-// True when a GetRegString result, trimmed, is "Error".
-inline bool IsError(const std::string& result) {
-  return result == kError;
-}
+// The same for a key given by its address ("" for an unknown root). With
+// `code`, the result of the read is kept there too (kErrorSuccess for an
+// unknown root, which is not read), so that callers judge failure by it and
+// not by the text.
+std::string GetRegString(Registry& registry, const RegAddress& at, const std::string& valueName,
+                         long* code = nullptr);
 
 }  // namespace brv

@@ -30,6 +30,7 @@ inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
 inline constexpr long kErrorCantOpen = 1011;
 inline constexpr long kErrorKeyDeleted = 1018;
+inline constexpr long kErrorUnsupportedType = 1630;
 
 // Value types.
 inline constexpr uint32_t kRegNone = 0;

@@ -222,7 +222,7 @@ TEST_F(Bhos, DisableAndEnableWithoutSelectionOrWithTheKeyGoneChangeNothing) {
   EXPECT_EQ(std::vector<std::string>{"LATER"}, m.lists[6].items);
 }
 
-TEST_F(Bhos, EachNameIsRenamedAsItselfNotAsItsNeighbour) {
+TEST_F(Bhos, EachNameIsRenamedShownAndDeletedAsItselfNotAsItsNeighbour) {
   const std::string spaced = std::string(kA) + " ";
   m.SetString(kLocalMachine, Bho(kA), "who", "plain");
   m.SetString(kLocalMachine, Bho(spaced), "who", "spaced");
@@ -235,6 +235,28 @@ TEST_F(Bhos, EachNameIsRenamedAsItselfNotAsItsNeighbour) {
   Command3_Click(form);
   EXPECT_EQ((std::vector<std::string>{kA, spaced}), m.SubKeys(kLocalMachine, kBhoPath));
   EXPECT_EQ("spaced", m.ReadString(kLocalMachine, Bho(spaced), "who"));
+
+  // The class each names: its own, beside the neighbour {A} and its class.
+  const struct {
+    std::string name;
+    int list;
+    std::string named;
+  } rows[] = {{spaced, 6, spaced}, {" " + spaced, 7, spaced}, {"  " + spaced, 7, spaced}};
+  for (const auto& row : rows) {
+    m.registry.DeleteTree(kLocalMachine, kBhoPath);
+    m.CreateKey(kLocalMachine, Bho(kA));
+    m.CreateKey(kLocalMachine, Bho(row.name));
+    m.SetString(kClassesRoot, Clsid(kA), "", "neighbour's");
+    m.SetString(kClassesRoot, Clsid(row.named), "", "its own");
+    CODINGS4(form);
+    Select(row.list, row.name);
+    EXPECT_EQ("its own", m.texts[5].text) << row.name;
+    m.desktop.answers = {MsgAnswer::Ok};
+    Command6_Click(form);
+    EXPECT_FALSE(m.KeyExists(kClassesRoot, Clsid(row.named))) << row.name;
+    EXPECT_EQ("neighbour's", m.ReadString(kClassesRoot, Clsid(kA), "")) << row.name;
+    EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kLocalMachine, kBhoPath)) << row.name;
+  }
 }
 
 TEST_F(Bhos, NameHoldingANulIsListedMarkedAndActedOnAsItself) {
