@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks (not part of the tests): natively in a release build
 # without sanitizers, then under Wine on a virtual X server, then the start-up
-# beside a trivial window program.
+# beside a program that shows only the start-up note and a trivial window
+# program.
 #   scripts/bench.sh [FILTER [SIZES...]]     e.g. scripts/bench.sh CODINGS 1000 10000
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +19,7 @@ build/native/brovantine_bench "$([ "$filter" = all ] && echo "" || echo "$filter
 
 echo "== Wine (real registry, real list boxes)"
 cmake --preset windows --log-level=WARNING
-cmake --build --preset windows --target brovantine_winbench Brovantine trivial_window -- --quiet
+cmake --build --preset windows --target brovantine_winbench Brovantine bare_note trivial_window -- --quiet
 build=$root/build/windows
 # A prefix of the benchmarks' own, beside the tests' one.
 export BRV_WINEPREFIX=$build/bench-prefix
@@ -37,4 +38,5 @@ start_xvfb
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" "$filter" "$@" | tr -d '\r'
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" --startup \
   "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/Brovantine.exe")" \
+  "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/bare_note.exe")" \
   "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/trivial_window.exe")" | tr -d '\r'

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "app/win32/splash_win.h"
-
 namespace brv {
 
 namespace {
@@ -14,30 +12,32 @@ const wchar_t kClassName[] = L"BrovantineForm1";
 // Not WS_CLIPCHILDREN: the window paints the inside of its frames, which
 // frames do not paint themselves.
 const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* registry,
                                                Desktop* desktop, int showCommand, bool endProgram) {
-  if (!RegisterWindowClass(instance, kClassName, Proc, true)) return nullptr;
   std::unique_ptr<MainWindow> self(new MainWindow());
   self->instance_ = instance;
   self->endProgram_ = endProgram;
+  self->showCommand_ = showCommand;
   self->form_.registry = registry;
   self->form_.desktop = desktop;
   self->form_.windows = self.get();
   const FormSpec& layout = Form1Layout();
-  const int dpi = ScreenDpi();
+  const int dpi = WindowDpi(nullptr);
+  self->SetDpi(dpi);
   self->fonts_ = std::make_unique<FontSet>(dpi);
-  HMENU menu = BuildMenu(layout, kFirstMenuId);
+  OwnedMenu menu(BuildMenu(layout, kFirstMenuId));
   const SIZE size = WindowSizeFor(layout, dpi, kStyle, 0, true);
-  HWND window =
-      CreateWindowExW(0, kClassName, ToWide(layout.caption).c_str(), kStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, size.cx, size.cy, nullptr, menu, instance, self.get());
-  if (!window) {
-    if (menu) DestroyMenu(menu);
+  if (!self->CreateFrame(instance,
+                         {kClassName, true, kStyle, 0, ToWide(layout.caption), CW_USEDEFAULT,
+                          CW_USEDEFAULT, size.cx, size.cy, nullptr, menu.Get()})) {
     return nullptr;
   }
+  menu.Release();  // the window's now
+  HWND window = self->Handle();
   // The menu bar may wrap onto two lines on a narrow screen: size again.
   RECT client;
   GetClientRect(window, &client);
@@ -46,7 +46,6 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  self->showCommand_ = showCommand;
   // A window that cannot be made whole is not shown at all: `self` destroys
   // it, and all it holds, on the way out.
   if (!BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_)) {
@@ -68,6 +67,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(bar, WM_SIZE, 0, 0);
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
+  ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
+  self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
   self->Bind();
   // The load shows the start-up note, then the window (ShowMain).
   PostMessageW(window, kLoadMessage, 0, 0);
@@ -75,15 +76,17 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
 }
 
 MainWindow::~MainWindow() {
-  if (window_) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  // The About window goes with its owner, before what it reports to.
+  if (about_) about_.reset();
+  DestroyDetached();
 }
 
 void MainWindow::ShowMain() {
-  ShowWindow(window_, showCommand_);
-  UpdateWindow(window_);
+  // A keyboard user starts in the first list, and sees where the focus is.
+  SetFocusTarget(Control("List1"));
+  SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  ShowWindow(Handle(), showCommand_);
+  UpdateWindow(Handle());
 }
 
 void MainWindow::Bind() {
@@ -92,17 +95,20 @@ void MainWindow::Bind() {
     HWND control = entry.second;
     if (spec.kind == ControlKind::ListBox) {
       auto list = std::make_unique<Win32ListBox>(control, built_.toolTip);
-      // Subclassed through its window procedure, the old one kept in its
-      // user data (the list box does not use it).
-      const LONG_PTR own = GetWindowLongPtrW(control, GWLP_WNDPROC);
-      SetWindowLongPtrW(control, GWLP_USERDATA, own);
-      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
-      list->SetOwnProcedure(reinterpret_cast<WNDPROC>(own));
+      // Items are added straight through the list box's own procedure, which
+      // halves the cost of each add.
+      list->SetOwnProcedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
       lists_[entry.first] = std::move(list);
     } else if (spec.kind == ControlKind::TextBox) {
       texts_[entry.first] = std::make_unique<Win32TextBox>(control);
     } else if (spec.kind == ControlKind::Button) {
       buttons_[entry.first] = std::make_unique<Win32Button>(control);
+    }
+    // Every control that takes the focus reports it; the lists also take
+    // their keys and mouse.
+    if (spec.kind == ControlKind::ListBox || spec.kind == ControlKind::TextBox ||
+        spec.kind == ControlKind::Button) {
+      SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
   }
   auto list = [this](const char* name) { return lists_.at(name).get(); };
@@ -137,103 +143,146 @@ int MainWindow::MenuId(const std::string& name) const {
   return -1;
 }
 
+AboutWindow* MainWindow::About() const {
+  return about_ && about_->Handle() ? about_.get() : nullptr;
+}
+
 void MainWindow::ShowAbout() {
-  ShowSplash(instance_, window_, form_.desktop, this);
+  if (About()) {
+    about_->BringToFront();
+    return;
+  }
+  about_ = AboutWindow::Create(instance_, Handle(), form_.desktop, this, Dpi());
 }
+
 void MainWindow::CloseAbout() {
-  CloseSplash();
+  // The object stays (its own handler may be running); only the window goes.
+  if (About()) DestroyWindow(about_->Handle());
 }
+
 void MainWindow::CloseMain() {
-  DestroyWindow(window_);
+  DestroyWindow(Handle());
 }
 
 void MainWindow::Dispatch(const char* control, Event event) {
   if (auto handler = FindHandler(control, event)) handler(form_);
 }
 
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  // No exception leaves the procedure: the system's code that called it
-  // cannot pass one on.
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    return self->Abandon(message);
-  }
+// A button's click. A delete, disable or enable leaves the focus in the list
+// it acted on, where the user goes on.
+void MainWindow::Click(const char* button) {
+  const char* list = ListActedOn(form_, button);
+  Dispatch(button, Event::Click);
+  const ListBox* acted = list ? FindList(form_, list) : nullptr;
+  // A refill ended the selection: the command went ahead.
+  if (!acted || acted->ListIndex() >= 0 || !Handle()) return;
+  SetFocusTarget(Control(list));
+  if (GetActiveWindow() == Handle()) SetFocus(Control(list));
+}
+
+const char* MainWindow::FocusedControl() const {
+  auto it = built_.byId.find(GetDlgCtrlID(GetFocus()));
+  return it != built_.byId.end() && IsChild(Handle(), GetFocus()) ? it->second->name : nullptr;
 }
 
 // An action that threw (memory ran out part way) stops where it was, with
 // nothing said: what it changed stays changed, the lists show what they
 // showed, and Refresh shows the registry as it is. A load that threw still
 // shows the window, so that it can be refreshed or closed.
-LRESULT MainWindow::Abandon(UINT message) {
-  if (message == kLoadMessage && window_ && !IsWindowVisible(window_)) ShowMain();
+LRESULT MainWindow::OnAbandoned(UINT message) {
+  if (message == kLoadMessage && Handle() && !IsWindowVisible(Handle())) ShowMain();
   return 0;
 }
 
-LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA));
-  if (self && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<MainWindow*>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(control, ControlProc, kSubclassId);
+  } else if (message == WM_SETFOCUS) {
+    self->SetFocusTarget(control);
+  } else {
     try {
-      RelayToToolTip(self->built_.toolTip, list, message, wParam, lParam);
-      if (message == WM_MOUSEMOVE) {
-        auto it = self->built_.byId.find(GetDlgCtrlID(list));
-        if (it != self->built_.byId.end()) self->Dispatch(it->second->name, Event::MouseMove);
-      }
+      if (self->OnListMessage(control, message, wParam, lParam)) return 0;
     } catch (...) {
-      // Abandoned as in Proc: the hint stays as it was; the box still gets
-      // its message.
+      // Abandoned as in the window procedure; the control still gets its
+      // message.
     }
   }
-  return CallWindowProcW(previous, list, message, wParam, lParam);
+  return DefSubclassProc(control, message, wParam, lParam);
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// The lists' mouse and keys. True when the message is used up.
+bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto it = built_.byId.find(GetDlgCtrlID(list));
+  if (it == built_.byId.end() || it->second->kind != ControlKind::ListBox) return false;
+  const char* name = it->second->name;
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    RelayToToolTip(built_.toolTip, list, message, wParam, lParam);
+    if (message == WM_MOUSEMOVE) Dispatch(name, Event::MouseMove);
+    return false;
+  }
+  const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+  if (message == WM_CHAR && wParam == 3) return true;  // Ctrl+C: no search for it
+  if (message != WM_KEYDOWN) return false;
+  // A key that reaches the list while a message box is up (the window is
+  // disabled then) is not the user's: nothing runs twice.
+  if (!IsWindowEnabled(Handle())) return true;
+  if (wParam == VK_DELETE) return PressKey(form_, name, Key::Delete);
+  if (wParam == 'C' && control) return PressKey(form_, name, Key::Copy);
+  return false;
+}
+
+void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
+  if (lParam == 0) {
+    if (code == 1 && id == kRefreshKeyId) {
+      PressKey(form_, FocusedControl(), Key::Refresh);
+      return;
+    }
+    // Enter, from the dialog navigation, presses the focused button.
+    const char* focused = FocusedControl();
+    if (id == IDOK && focused && FindButton(form_, focused)) {
+      if (IsWindowEnabled(GetFocus())) Click(focused);
+      return;
+    }
+    const auto& menus = Form1Layout().menus;
+    const int index = id - kFirstMenuId;
+    if (code == 0 && index >= 0 && index < static_cast<int>(menus.size())) {
+      Dispatch(menus[static_cast<size_t>(index)].name, Event::Click);
+    }
+    return;
+  }
+  auto it = built_.byId.find(id);
+  if (it == built_.byId.end()) return;
+  const ControlSpec& spec = *it->second;
+  if (spec.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
+    Dispatch(spec.name, Event::Click);
+  } else if (spec.kind == ControlKind::ListBox && code == LBN_DBLCLK) {
+    Dispatch(spec.name, Event::DblClick);
+  } else if (spec.kind == ControlKind::Button && code == BN_CLICKED) {
+    Click(spec.name);
+  }
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kLoadMessage:
       Form_Load(form_);
       return 0;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (lParam == 0) {
-        const auto& menus = Form1Layout().menus;
-        const int index = id - kFirstMenuId;
-        if (code == 0 && index >= 0 && index < static_cast<int>(menus.size())) {
-          Dispatch(menus[static_cast<size_t>(index)].name, Event::Click);
-        }
-        return 0;
-      }
-      auto it = built_.byId.find(id);
-      if (it == built_.byId.end()) break;
-      const ControlSpec& spec = *it->second;
-      if (spec.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
-        Dispatch(spec.name, Event::Click);
-      } else if (spec.kind == ControlKind::ListBox && code == LBN_DBLCLK) {
-        Dispatch(spec.name, Event::DblClick);
-      } else if (spec.kind == ControlKind::Button && code == BN_CLICKED) {
-        Dispatch(spec.name, Event::Click);
-      }
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
       return 0;
-    }
     case WM_CTLCOLORSTATIC:
       return LabelColors(built_, wParam, lParam);
     case WM_DESTROY:
-      CloseSplash();
+      CloseAbout();
       if (endProgram_) PostQuitMessage(0);
-      window_ = nullptr;
       return 0;
     default:
-      break;
+      return Default(message, wParam, lParam);
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 }  // namespace brv

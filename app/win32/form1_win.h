@@ -4,22 +4,26 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
-#include <map>
 
 #include "app/events.h"
 #include "app/win32/controls_win.h"
 #include "app/win32/layout_win.h"
+#include "app/win32/splash_win.h"
+#include "app/win32/window_win.h"
 
 namespace brv {
 
 inline constexpr int kFirstControlId = 1000;
 inline constexpr int kFirstMenuId = 100;
+// The command of the F5 key.
+inline constexpr int kRefreshKeyId = 90;
 // Posted once the window shows: runs the window load (note, then fills).
 inline constexpr UINT kLoadMessage = WM_APP + 1;
 
-class MainWindow : public Windows {
+class MainWindow : public Window, public Windows {
  public:
   // Creates the window and its controls, hidden, and posts its load: the
   // start-up note, then the window shows and the panels fill. Returns
@@ -30,10 +34,11 @@ class MainWindow : public Windows {
                                             Desktop* desktop, int showCommand, bool endProgram);
   ~MainWindow() override;
 
-  HWND Handle() const { return window_; }
   HWND Control(const std::string& name) const;
   int MenuId(const std::string& name) const;
   Form1& Form() { return form_; }
+  // The About window while it is open, or nullptr.
+  AboutWindow* About() const;
 
   void ShowMain() override;
   void ShowAbout() override;
@@ -42,23 +47,29 @@ class MainWindow : public Windows {
 
  private:
   MainWindow() = default;
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Abandon(UINT message);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnAbandoned(UINT message) override;
+  HACCEL Accelerators() const override { return accelerators_.Get(); }
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+  bool OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(WPARAM wParam, LPARAM lParam);
   void Dispatch(const char* control, Event event);
+  void Click(const char* button);
+  const char* FocusedControl() const;
   void Bind();
 
-  HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;
   bool endProgram_ = false;
   int showCommand_ = SW_SHOWNORMAL;
   std::unique_ptr<FontSet> fonts_;
   BuiltControls built_;
+  OwnedAccelerators accelerators_;
   std::map<std::string, std::unique_ptr<Win32ListBox>> lists_;
   std::map<std::string, std::unique_ptr<Win32TextBox>> texts_;
   std::map<std::string, std::unique_ptr<Win32Button>> buttons_;
   std::unique_ptr<Win32StatusBar> statusBar_;
+  std::unique_ptr<AboutWindow> about_;
   Form1 form_;
 };
 

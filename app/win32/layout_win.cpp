@@ -10,13 +10,6 @@ int Twips(int twips, int dpi) {
   return MulDiv(twips, dpi, 1440);
 }
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 namespace {
 
 HFONT MakeFont(const wchar_t* face, int points, int dpi, int weight, bool underline) {
@@ -46,25 +39,6 @@ FontSet::~FontSet() {
 
 HFONT FontSet::Get(FontKind kind) const {
   return fonts_[static_cast<int>(kind)];
-}
-
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, bool withIcon) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, name, &existing)) return true;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  if (withIcon) {
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_SHARED));
-  }
-  windowClass.lpszClassName = name;
-  return RegisterClassExW(&windowClass) != 0;
 }
 
 bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
@@ -110,17 +84,17 @@ bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
           break;
         case ControlKind::ListBox:
           className = L"LISTBOX";
-          style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+          style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
           exStyle = WS_EX_CLIENTEDGE;
           break;
         case ControlKind::TextBox:
           className = L"EDIT";
-          style |= ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
+          style |= ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
           exStyle = WS_EX_CLIENTEDGE;
           break;
         case ControlKind::Button:
           className = L"BUTTON";
-          style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+          style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP | WS_GROUP;
           break;
         case ControlKind::Line:
           style |= (spec.flags & kGreyLine) ? SS_ETCHEDHORZ : SS_WHITERECT;

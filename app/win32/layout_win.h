@@ -13,14 +13,6 @@ namespace brv {
 
 int Twips(int twips, int dpi);
 
-// The screen's DPI (the program is DPI-aware, so this is the real one).
-int ScreenDpi();
-
-// Registers one of the program's window classes, once (a later call finds it
-// registered): button-face background, arrow cursor and, with `withIcon`,
-// the program's icon.
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, bool withIcon);
-
 // The fonts the tables name, made once per window and deleted with it.
 class FontSet {
  public:

@@ -92,6 +92,60 @@ TEST(Form1, EveryEventNamesAControlOrMenuOfTheLayout) {
   }
 }
 
+TEST(Form1, KeysRunWhatTheMouseRunsWhereTheFocusIs) {
+  const ShownMessage confirm = DeleteConfirmation();
+  const ShownMessage copied{"CLSID copied to clipboard", "Brovantine", MsgButtons::Ok,
+                            MsgIcon::Information};
+  const struct {
+    const char* focused;
+    Key key;
+    bool bound;
+    std::vector<ShownMessage> shown;  // with an entry selected in the list
+  } cases[] = {
+      {"List1", Key::Delete, true, {}},  // Command1 is disabled at start
+      {"List3", Key::Delete, true, {confirm}}, {"List4", Key::Delete, true, {confirm}},
+      {"List5", Key::Delete, true, {confirm}}, {"List6", Key::Delete, true, {confirm}},
+      {"List7", Key::Delete, true, {confirm}}, {"List2", Key::Copy, true, {copied}},
+      {"List6", Key::Copy, true, {copied}},    {"List5", Key::Copy, false, {}},
+      {"Text1", Key::Delete, false, {}},       {nullptr, Key::Copy, false, {}},
+  };
+  for (const auto& c : cases) {
+    MemoryForm m;
+    if (ListBox* list = FindList(m.form, c.focused)) {
+      static_cast<MemListBox*>(list)->Put({kA});
+      list->SetListIndex(0);
+    }
+    EXPECT_EQ(c.bound, PressKey(m.form, c.focused, c.key)) << (c.focused ? c.focused : "none");
+    EXPECT_EQ(c.shown, m.desktop.messages) << (c.focused ? c.focused : "none");
+  }
+  // Once enabled, Delete in either list of the first panel asks, as the button does.
+  MemoryForm m;
+  m.buttons[1].enabled = true;
+  PressKey(m.form, "List2", Key::Delete);
+  EXPECT_EQ(std::vector<ShownMessage>{confirm}, m.desktop.messages);
+  // F5 refreshes wherever the focus is.
+  m.CreateKey(kCurrentUser, std::string(kExt) + kA);
+  EXPECT_TRUE(PressKey(m.form, "Text1", Key::Refresh));
+  EXPECT_EQ(std::vector<std::string>{kA}, m.lists[1].items);
+  for (const KeyBinding& binding : Form1Keys()) {
+    EXPECT_NE(nullptr, FindHandler(binding.control, binding.event)) << binding.control;
+  }
+}
+
+TEST(Form1, ACommandActsOnTheListOfItsPanelThatHasTheSelection) {
+  MemoryForm m;
+  EXPECT_EQ(nullptr, ListActedOn(m.form, "Command1"));
+  m.lists[2].Put({kA});
+  m.lists[2].index = 0;
+  m.lists[7].Put({kA});
+  m.lists[7].index = 0;
+  EXPECT_STREQ("List2", ListActedOn(m.form, "Command1"));
+  EXPECT_STREQ("List7", ListActedOn(m.form, "Command6"));
+  EXPECT_STREQ("List7", ListActedOn(m.form, "Command3"));
+  EXPECT_EQ(nullptr, ListActedOn(m.form, "Command2"));  // disable acts on List6 only
+  EXPECT_EQ(nullptr, ListActedOn(m.form, "Command8"));
+}
+
 TEST(Layout, Form1TableHasEveryNamedControlInsideTheWindow) {
   const FormSpec& layout = Form1Layout();
   EXPECT_STREQ("Brovantine", layout.caption);

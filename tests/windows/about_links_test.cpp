@@ -157,22 +157,12 @@ void ClickAt(HWND window, POINT at) {
   Pump();
 }
 
-// A key typed on the keyboard, delivered to the active window.
-void TypeKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-  Pump();
-}
-
 TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
   Open();
-  ASSERT_EQ(nullptr, SplashWindow());
+  ASSERT_EQ(nullptr, About());
   ChooseMenu(*window, "About");
-  HWND about = SplashWindow();
+  HWND about = About();
   ASSERT_TRUE(about);
   EXPECT_TRUE(IsWindowVisible(about));
   EXPECT_EQ(window->Handle(), GetWindow(about, GW_OWNER));
@@ -184,44 +174,45 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
 
   const FormSpec& layout = SplashLayout();
-  const std::vector<HWND> controls = ExpectLaidOut(about, layout, SplashControl);
+  const std::vector<HWND> controls =
+      ExpectLaidOut(about, layout, [this](const char* name) { return AboutControl(name); });
   for (size_t i = 0; i < layout.controls.size(); ++i) {
     const ControlSpec& spec = layout.controls[i];
     if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Button) {
       EXPECT_EQ(spec.caption, WindowText(controls[i])) << spec.name;
     }
   }
-  EXPECT_EQ(MakerName(), WindowText(SplashControl("Label2")));
-  EXPECT_NE(0, SendMessageW(SplashControl("Image1"), STM_GETICON, 0, 0));
+  EXPECT_EQ(MakerName(), WindowText(AboutControl("Label2")));
+  EXPECT_NE(0, SendMessageW(AboutControl("Image1"), STM_GETICON, 0, 0));
   // The maker's name in bold, underlined Arial.
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(SplashControl("Label2"), WM_GETFONT, 0, 0));
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(AboutControl("Label2"), WM_GETFONT, 0, 0));
   LOGFONTW logFont = {};
   ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
   EXPECT_STREQ(L"Arial", logFont.lfFaceName);
   EXPECT_EQ(FW_BOLD, logFont.lfWeight);
   EXPECT_TRUE(logFont.lfUnderline);
   // All of the name shows, on one line.
-  HDC dc = GetDC(SplashControl("Label2"));
+  HDC dc = GetDC(AboutControl("Label2"));
   HGDIOBJ previous = SelectObject(dc, font);
   const std::wstring name = ToWide(MakerName());
   SIZE extent = {};
   GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
   SelectObject(dc, previous);
-  ReleaseDC(SplashControl("Label2"), dc);
+  ReleaseDC(AboutControl("Label2"), dc);
   RECT label;
-  GetClientRect(SplashControl("Label2"), &label);
+  GetClientRect(AboutControl("Label2"), &label);
   EXPECT_GE(label.right, extent.cx);
   EXPECT_GE(label.bottom, extent.cy);
   // The rules lie over the description's box, not under it.
   for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    ASSERT_NE(SplashControl("Label4"), child) << "a rule lies under the description";
-    if (child == SplashControl("Line1")) break;
+    ASSERT_NE(AboutControl("Label4"), child) << "a rule lies under the description";
+    if (child == AboutControl("Line1")) break;
   }
 
   // Opening it again shows the same window.
   ClickButton(Control("Command7"));
   ChooseMenu(*window, "About");
-  EXPECT_EQ(about, SplashWindow());
+  EXPECT_EQ(about, About());
   EXPECT_EQ(1, CountSplashWindows());
   EXPECT_EQ(1u, boxes.seen.size());
 }
@@ -229,32 +220,36 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
 TEST_F(AboutLinksTest, AboutWindowClosesByOkAKeyOrAClickOnItsFrame) {
   Open();
   ClickButton(Control("Command7"));
-  HWND about = SplashWindow();
+  HWND about = About();
   ASSERT_TRUE(about);
-  ClickButton(SplashControl("Command1"));
+  ClickButton(AboutControl("Command1"));
   EXPECT_FALSE(IsWindow(about));
-  EXPECT_EQ(nullptr, SplashWindow());
+  EXPECT_EQ(nullptr, About());
+
+  // Any key typed: a letter, and Escape and Enter, which the dialog
+  // navigation turns into commands.
+  for (WORD key : {WORD('Q'), WORD(VK_ESCAPE), WORD(VK_RETURN)}) {
+    ClickButton(Control("Command7"));
+    about = About();
+    ASSERT_TRUE(about);
+    ASSERT_EQ(about, GetForegroundWindow());
+    PressKeys({key});
+    EXPECT_FALSE(IsWindow(about)) << key;
+  }
 
   ClickButton(Control("Command7"));
-  about = SplashWindow();
-  ASSERT_TRUE(about);
-  ASSERT_EQ(about, GetForegroundWindow());
-  TypeKey('Q');
-  EXPECT_FALSE(IsWindow(about));
-
-  ClickButton(Control("Command7"));
-  about = SplashWindow();
+  about = About();
   ASSERT_TRUE(about);
   // A click on the description label is the label's: the window stays.
-  ClickAt(SplashControl("Label4"), POINT{5, 5});
+  ClickAt(AboutControl("Label4"), POINT{5, 5});
   ASSERT_TRUE(IsWindow(about));
   // Between the rules and the feedback line, right of the maker's name, lies
   // only the frame.
-  const int dpi = ScreenDpi();
+  const int dpi = window->Dpi();
   const POINT onFrame = {MulDiv(120 + 3000, dpi, 1440), MulDiv(120 + 1740, dpi, 1440)};
   POINT probe = onFrame;
   HWND under = ChildWindowFromPointEx(about, probe, CWP_SKIPINVISIBLE);
-  ASSERT_EQ(SplashControl("Frame1"), under);
+  ASSERT_EQ(AboutControl("Frame1"), under);
   ClickAt(about, onFrame);
   EXPECT_FALSE(IsWindow(about));
   // Every closing was the user's own: no message asked anything.
@@ -265,13 +260,13 @@ TEST_F(AboutLinksTest, AboutWindowClosesByOkAKeyOrAClickOnItsFrame) {
 TEST_F(AboutLinksTest, ExitClosesTheAboutWindowAndThenTheMainWindow) {
   Open();
   ChooseMenu(*window, "About");
-  HWND about = SplashWindow();
+  HWND about = About();
   ASSERT_TRUE(about);
   HWND main = window->Handle();
   ChooseMenu(*window, "Exit");
   EXPECT_FALSE(IsWindow(about));
   EXPECT_FALSE(IsWindow(main));
-  EXPECT_EQ(nullptr, SplashWindow());
+  EXPECT_EQ(nullptr, About());
 }
 
 // The host's path of a Windows path under Wine; empty elsewhere.
@@ -403,11 +398,11 @@ std::string Unescape(const std::string& text) {
 TEST_F(ShellLinksTest, AboutWindowLinksOpenTheHomePageAndTheFeedbackMail) {
   Open();
   ClickButton(Control("Command7"));
-  HWND about = SplashWindow();
+  HWND about = About();
   ASSERT_TRUE(about);
-  ClickAt(SplashControl("Label1"), POINT{5, 5});
+  ClickAt(AboutControl("Label1"), POINT{5, 5});
   ASSERT_EQ(std::vector<std::string>{HomePage()}, Opened(1));
-  ClickAt(SplashControl("Label2"), POINT{5, 5});
+  ClickAt(AboutControl("Label2"), POINT{5, 5});
   const std::vector<std::string> opened = Opened(2);
   ASSERT_EQ(2u, opened.size());
   EXPECT_EQ(FeedbackLink(), Unescape(opened[1]));

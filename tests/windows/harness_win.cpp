@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <iterator>
 #include <ostream>
 
 #include "app/win32/controls_win.h"
@@ -128,11 +129,29 @@ void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+      HandleQueuedMessage(message);
     }
     Sleep(10);
   }
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> input;
+  for (WORD key : keys) {
+    INPUT down = {};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    input.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up = {};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.push_back(up);
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+  Pump();
 }
 
 void ClickListItem(HWND list, int index, bool doubleClick) {
@@ -282,9 +301,17 @@ bool WindowTest::Enabled(const std::string& name) const {
   return IsWindowEnabled(Control(name)) != FALSE;
 }
 
+HWND WindowTest::About() const {
+  return window && window->About() ? window->About()->Handle() : nullptr;
+}
+
+HWND WindowTest::AboutControl(const char* name) const {
+  return window && window->About() ? window->About()->Control(name) : nullptr;
+}
+
 std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
                                 const std::function<HWND(const char*)>& control) {
-  const int dpi = ScreenDpi();
+  const int dpi = WindowDpi(window);
   RECT client;
   GetClientRect(window, &client);
   EXPECT_EQ(MulDiv(layout.clientWidth, dpi, 1440), client.right);

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -64,9 +65,15 @@ class BoxAnswerer {
   HHOOK hook_ = nullptr;
 };
 
-// Handles every message waiting for this thread, twice over a short pause so
-// that messages posted while handling are handled too.
+// Handles every message waiting for this thread as the program's message
+// loop does, twice over a short pause so that messages posted while handling
+// are handled too.
 void Pump();
+
+// Keys pressed together on the keyboard, as a user presses them (the first
+// held while the next go down), delivered to the focused window through the
+// message loop.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Clicks, double-clicks and selections as a user makes them.
 void ClickListItem(HWND list, int index, bool doubleClick = false);
@@ -113,6 +120,9 @@ class WindowTest {
   // `through` if given, else on `registry`.
   void Open(Registry* through = nullptr);
   HWND Control(const std::string& name) const { return window->Control(name); }
+  // The About window while it is open, and its controls; nullptr otherwise.
+  HWND About() const;
+  HWND AboutControl(const char* name) const;
   std::string Text(const std::string& name) const;
   bool Enabled(const std::string& name) const;
 

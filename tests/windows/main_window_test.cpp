@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <new>
 
@@ -19,6 +20,8 @@ namespace {
 const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
 const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
 const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
+const char kBho[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\";
 
 std::string Ext(const std::string& id) {
   return kExt + id;
@@ -70,7 +73,7 @@ TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
   wchar_t caption[64];
   GetWindowTextW(main, caption, 64);
   EXPECT_STREQ(L"Brovantine", caption);
-  const int dpi = ScreenDpi();
+  const int dpi = window->Dpi();
   const FormSpec& layout = Form1Layout();
   const std::vector<HWND> controls =
       ExpectLaidOut(main, layout, [this](const char* name) { return Control(name); });
@@ -104,6 +107,126 @@ TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
   wchar_t text[128];
   GetMenuStringW(options, 1, text, 128, MF_BYPOSITION);
   EXPECT_STREQ(L"&Increase Security level for Internet Zone (Internet Explorer)", text);
+}
+
+// Every list, text box and button of the main window in reading order: the
+// four panels, then About, Help and the extended-edition button.
+const char* const kTabStops[] = {
+    "List1",    "List2",    "Text1",    "Text2",    "Text9",     "Command1", "List3",
+    "List4",    "Text3",    "Text4",    "Command4", "List5",     "Text7",    "Command10",
+    "List6",    "List7",    "Text5",    "Text6",    "Command2",  "Command3", "Command5",
+    "Command9", "Command6", "Command7", "Command8", "Command11",
+};
+
+class KeyboardTest : public MainWindowTest {
+ protected:
+  // The table name of the control with the focus, or what else has it.
+  std::string Focused() const {
+    for (const ControlSpec& spec : Form1Layout().controls) {
+      if (Control(spec.name) == GetFocus()) return spec.name;
+    }
+    return GetFocus() == window->Handle() ? "(window)" : "(elsewhere)";
+  }
+  // Tab (or Shift+Tab) pressed once for each enabled stop: the stops met.
+  std::vector<std::string> TabRound(bool back) {
+    std::vector<std::string> met;
+    for (const char* stop : kTabStops) {
+      if (!Enabled(stop)) continue;
+      back ? PressKeys({VK_SHIFT, VK_TAB}) : PressKeys({VK_TAB});
+      met.push_back(Focused());
+    }
+    return met;
+  }
+  std::vector<std::string> EnabledStops(bool back) {
+    std::vector<std::string> stops;
+    for (const char* stop : kTabStops) {
+      if (Enabled(stop)) stops.push_back(stop);
+    }
+    // From the first list, Tab reaches the second stop and the round ends
+    // where it began; Shift+Tab goes the other way round.
+    if (back) {
+      std::reverse(stops.begin(), stops.end());
+    } else {
+      std::rotate(stops.begin(), stops.begin() + 1, stops.end());
+    }
+    return stops;
+  }
+};
+
+TEST_F(KeyboardTest, TabAndShiftTabVisitEveryEnabledStopInReadingOrder) {
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_LOCAL_MACHINE, kBho + std::string(kA));
+  Open();
+  ASSERT_EQ(window->Handle(), GetForegroundWindow());
+  EXPECT_EQ("List1", Focused());  // after the start-up note
+  EXPECT_EQ(EnabledStops(false), TabRound(false));
+  EXPECT_EQ(EnabledStops(true), TabRound(true));
+  // A selection enables buttons, which join the round in their places.
+  ClickListItem(Control("List1"), 0);
+  ClickListItem(Control("List6"), 0);
+  SetFocus(Control("List1"));
+  EXPECT_EQ(EnabledStops(false), TabRound(false));
+  EXPECT_TRUE(Enabled("Command1") && Enabled("Command2") && !Enabled("Command3"));
+}
+
+TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_CURRENT_USER, Ext(kB));
+  Open();
+  ASSERT_EQ("List1", Focused());
+  // Delete does nothing while the panel's delete button is disabled.
+  PressKeys({VK_DELETE});
+  EXPECT_EQ(1u, boxes.seen.size());
+  PressKeys({VK_DOWN});  // selects the first entry and shows it
+  EXPECT_TRUE(Enabled("Command1"));
+  PressKeys({VK_CONTROL, 'C'});
+  ASSERT_EQ(2u, boxes.seen.size());
+  EXPECT_EQ("CLSID copied to clipboard", boxes.seen[1].text);
+  EXPECT_EQ("List1", Focused());  // given back after the message box
+
+  // A key that reaches the list while the confirmation is up does nothing.
+  boxes.answers = {IDOK};
+  struct Posted {
+    HWND list;
+    int keys = 0;
+  } posted{Control("List1")};
+  boxes.context = &posted;
+  boxes.onShow = [](void* context) {
+    auto* p = static_cast<Posted*>(context);
+    if (p->keys++ == 0) PostMessageW(p->list, WM_KEYDOWN, VK_DELETE, 0);
+  };
+  PressKeys({VK_DELETE});
+  boxes.onShow = nullptr;
+  ASSERT_EQ(3u, boxes.seen.size());
+  EXPECT_EQ(DeleteConfirmation(), boxes.seen[2]);
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ("List1", Focused());
+  EXPECT_EQ(-1, SendMessageW(Control("List1"), LB_GETCURSEL, 0, 0));
+  // Nothing selected: the confirmation, then nothing deleted, as a click.
+  boxes.answers = {IDOK};
+  PressKeys({VK_DELETE});
+  EXPECT_EQ(4u, boxes.seen.size());
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExt));
+
+  // F5 anywhere in the window; the focus stays where it was.
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  PressKeys({VK_TAB, VK_TAB});
+  ASSERT_EQ("Text1", Focused());
+  PressKeys({VK_F5});
+  EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
+  EXPECT_EQ("Text1", Focused());
+  // Ctrl+C in the context-menu list copies nothing.
+  SetFocus(Control("List5"));
+  PressKeys({VK_CONTROL, 'C'});
+  EXPECT_EQ(4u, boxes.seen.size());
+
+  // A delete made with the button leaves the focus in the list it acted on.
+  ClickListItem(Control("List1"), 1);
+  SetFocus(Control("Command1"));
+  boxes.answers = {IDOK};
+  PressKeys({VK_SPACE});
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ("List1", Focused());
 }
 
 // True when `upper` is drawn over `lower` (comes earlier in the z-order).
@@ -158,7 +281,7 @@ Painted ColorsFor(HWND window, HWND control) {
 TEST_F(MainWindowTest, BothWindowsPaintOnTheButtonFaceAndMarkedTextInBlue) {
   Open();
   ChooseMenu(*window, "About");
-  ASSERT_TRUE(SplashWindow());
+  ASSERT_TRUE(About());
   ASSERT_NE(RGB(255, 255, 255), GetSysColor(COLOR_BTNFACE));
   const struct {
     HWND window;
@@ -167,11 +290,11 @@ TEST_F(MainWindowTest, BothWindowsPaintOnTheButtonFaceAndMarkedTextInBlue) {
   } cases[] = {
       {window->Handle(), "Text1", RGB(0, 0, 255)},
       {window->Handle(), "Label1", RGB(0, 0, 0)},
-      {SplashWindow(), "Label2", RGB(0, 0, 255)},
-      {SplashWindow(), "lblWarning", RGB(0, 0, 0)},
+      {About(), "Label2", RGB(0, 0, 255)},
+      {About(), "lblWarning", RGB(0, 0, 0)},
   };
   for (const auto& c : cases) {
-    HWND control = c.window == window->Handle() ? Control(c.control) : SplashControl(c.control);
+    HWND control = c.window == window->Handle() ? Control(c.control) : AboutControl(c.control);
     ASSERT_TRUE(control) << c.control;
     const Painted painted = ColorsFor(c.window, control);
     EXPECT_EQ(c.text, painted.text) << c.control;
@@ -373,10 +496,10 @@ TEST_F(MainWindowTest, WindowsThatCannotBeMadeWholeAreNotShown) {
     ChooseMenu(*window, "About");
     EXPECT_EQ(1, fail.refused);
   }
-  EXPECT_EQ(nullptr, SplashWindow());
+  EXPECT_EQ(nullptr, About());
   EXPECT_EQ(0, ThreadWindows(L"BrovantineSplash"));
   ChooseMenu(*window, "About");  // made whole this time
-  EXPECT_TRUE(SplashWindow() && IsWindowVisible(SplashWindow()));
+  EXPECT_TRUE(About() && IsWindowVisible(About()));
 }
 
 // The real registry until told to throw: then every call throws, as an
