@@ -16,32 +16,24 @@ bool ConfirmDelete(Desktop& desktop) {
 
 namespace {
 
-using Enumerate = long (*)(RegKey&, uint32_t, std::string*);
+// The names a key lists: its sub-keys' or its values'.
+using Enumerate = long (RegKey::*)(std::vector<std::string>*);
 
-long EnumKeys(RegKey& key, uint32_t index, std::string* name) {
-  return key.EnumKey(index, name);
-}
-
-long EnumValues(RegKey& key, uint32_t index, std::string* name) {
-  return key.EnumValue(index, name);
-}
-
-void AppendNames(RegKey& key, Enumerate enumerate, View view, std::vector<ViewedName>* names) {
-  std::string name;
-  for (uint32_t index = 0; enumerate(key, index, &name) == kErrorSuccess; ++index) {
-    names->push_back({std::move(name), view});
-  }
-}
-
+// Names of a key, as far as the registry answers; none for a key that does
+// not open.
 std::vector<std::string> Names(Registry& registry, const RegAddress& at, Enumerate enumerate) {
   std::vector<std::string> names;
   std::unique_ptr<RegKey> key;
-  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) return names;
-  std::string name;
-  for (uint32_t index = 0; enumerate(*key, index, &name) == kErrorSuccess; ++index) {
-    names.push_back(std::move(name));
+  if (registry.OpenKey(at, Registry::Access::Read, &key) == kErrorSuccess) {
+    ((*key).*enumerate)(&names);
   }
   return names;
+}
+
+void AppendNames(RegKey& key, Enumerate enumerate, View view, std::vector<ViewedName>* names) {
+  std::vector<std::string> found;
+  (key.*enumerate)(&found);
+  for (std::string& name : found) names->push_back({std::move(name), view});
 }
 
 // The 32-bit view is a key of its own when it opens and the system names it
@@ -69,21 +61,21 @@ std::vector<ViewedName> NamesInViews(Registry& registry, RootKey root, const std
 }  // namespace
 
 std::vector<std::string> SubKeyNames(Registry& registry, const RegAddress& at) {
-  return Names(registry, at, EnumKeys);
+  return Names(registry, at, &RegKey::SubKeyNames);
 }
 
 std::vector<std::string> ValueNames(Registry& registry, const RegAddress& at) {
-  return Names(registry, at, EnumValues);
+  return Names(registry, at, &RegKey::ValueNames);
 }
 
 std::vector<ViewedName> SubKeyNamesInViews(Registry& registry, RootKey root,
                                            const std::string& path) {
-  return NamesInViews(registry, root, path, EnumKeys);
+  return NamesInViews(registry, root, path, &RegKey::SubKeyNames);
 }
 
 std::vector<ViewedName> ValueNamesInViews(Registry& registry, RootKey root,
                                           const std::string& path) {
-  return NamesInViews(registry, root, path, EnumValues);
+  return NamesInViews(registry, root, path, &RegKey::ValueNames);
 }
 
 namespace {

@@ -10,17 +10,10 @@ namespace brv {
 
 namespace {
 
-// The names of a path, upper-cased; empty names between separators are
-// skipped, as the registry skips them.
+// The names of a path, upper-cased, as the registry compares them.
 std::vector<std::string> Names(const std::string& path) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    if (end > start) names.push_back(UpperCase(path.substr(start, end - start)));
-    start = end + 1;
-  }
+  std::vector<std::string> names = PathNames(path);
+  for (std::string& name : names) name = UpperCase(name);
   return names;
 }
 
@@ -30,17 +23,6 @@ bool SameOrBelow(const std::string& inner, const std::string& outer) {
   const std::vector<std::string> a = Names(inner);
   const std::vector<std::string> b = Names(outer);
   return a.size() >= b.size() && std::equal(b.begin(), b.end(), a.begin());
-}
-
-// All sub-key names of an open key, in enumeration order.
-long ChildNames(RegKey& key, std::vector<std::string>* names) {
-  std::string name;
-  for (uint32_t index = 0;; ++index) {
-    const long r = key.EnumKey(index, &name);
-    if (r == kErrorNoMoreItems) return kErrorSuccess;
-    if (r != kErrorSuccess) return r;
-    names->push_back(name);
-  }
 }
 
 long CopyValues(RegKey& source, RegKey& target) {
@@ -65,7 +47,7 @@ long CopyTree(Registry& registry, const RegAddress& from, const std::string& to)
   // Names first, then the copies: the source's enumeration is not disturbed
   // by keys created elsewhere, and no handle is held down the whole tree.
   std::vector<std::string> names;
-  if (long r = ChildNames(*source, &names)) return r;
+  if (long r = source->SubKeyNames(&names)) return r;
   source.reset();
   for (const std::string& child : names) {
     const RegAddress inner{from.root, from.view, from.path + "\\" + child};
@@ -108,7 +90,7 @@ long HoldsLink(Registry& registry, const RegAddress& at, bool* found, int depth)
   std::unique_ptr<RegKey> key;
   if (registry.OpenLink(at, &key) != kErrorSuccess) return kErrorSuccess;
   std::vector<std::string> names;
-  if (long r = ChildNames(*key, &names)) return r;
+  if (long r = key->SubKeyNames(&names)) return r;
   key.reset();
   for (const std::string& child : names) {
     const RegAddress inner{at.root, at.view, at.path + "\\" + child};

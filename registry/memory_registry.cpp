@@ -69,14 +69,6 @@ struct MemoryRegistry::Node {
     for (auto& entry : children) entry.second->MarkDeleted();
   }
 
-  bool AnyProtected() const {
-    if (isProtected) return true;
-    for (auto& entry : children) {
-      if (entry.second->AnyProtected()) return true;
-    }
-    return false;
-  }
-
   void RemoveValue(size_t index) {
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
     valueIndex.clear();
@@ -153,18 +145,11 @@ class MemoryKey : public RegKey {
   bool writable_;
 };
 
-// Splits a sub-key path into its names. Empty names between or after
-// separators are skipped, as the real registry does; a leading separator is
-// refused.
+// Splits a sub-key path into its names; a leading separator is refused, as
+// the real registry refuses it.
 long SplitPath(const std::string& path, std::vector<std::string>* names) {
   if (!path.empty() && path[0] == '\\') return kErrorBadPathname;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    if (end > start) names->push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
+  *names = PathNames(path);
   return kErrorSuccess;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brv {
 
@@ -55,6 +56,19 @@ struct RegAddress {
   std::string path;
 };
 
+// The names of a sub-key path, in order. Empty names between or after
+// separators are skipped, as the registry skips them.
+inline std::vector<std::string> PathNames(const std::string& path) {
+  std::vector<std::string> names;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) names.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
 // Value data as stored: its type and its bytes (strings as UTF-16LE).
 struct RegData {
   uint32_t type = kRegNone;
@@ -80,6 +94,23 @@ class RegKey {
   // The key's full name as the system knows it: two open keys with the same
   // name are one key (so two views that name the same key are one view).
   virtual long FullName(std::string* name) = 0;
+
+  // All sub-key (or value) names, in enumeration order, appended to `names`:
+  // kErrorSuccess at the end, or the first other error, with the names
+  // before it appended.
+  long SubKeyNames(std::vector<std::string>* names) { return Names(&RegKey::EnumKey, names); }
+  long ValueNames(std::vector<std::string>* names) { return Names(&RegKey::EnumValue, names); }
+
+ private:
+  long Names(long (RegKey::*enumerate)(uint32_t, std::string*), std::vector<std::string>* names) {
+    std::string name;
+    for (uint32_t index = 0;; ++index) {
+      const long r = (this->*enumerate)(index, &name);
+      if (r == kErrorNoMoreItems) return kErrorSuccess;
+      if (r != kErrorSuccess) return r;
+      names->push_back(name);
+    }
+  }
 };
 
 class Registry {

@@ -86,6 +86,18 @@ bool NeedsMoreRoom(LONG status) {
          static_cast<ULONG>(status) == kStatusBufferTooSmall;
 }
 
+// Asks a native query into `buffer` (its data, its size, the size needed),
+// growing the buffer to what the query needs for as long as it needs more.
+template <typename Query>
+LONG QueryGrowing(std::vector<char>* buffer, Query query) {
+  for (;;) {
+    ULONG needed = 0;
+    const LONG status = query(buffer->data(), static_cast<ULONG>(buffer->size()), &needed);
+    if (!NeedsMoreRoom(status) || needed <= buffer->size()) return status;
+    buffer->resize(needed);
+  }
+}
+
 // A status of the native calls as a Win32 error number, as the Win32 calls
 // would report it.
 long FromStatus(LONG status) {
@@ -199,14 +211,7 @@ long OpenPath(const RegAddress& at, REGSAM access, bool openLink, bool create, H
   if (at.path[0] == '\\') return ERROR_BAD_PATHNAME;
   const size_t start = at.path.rfind('\\', nul);
   const size_t restStart = start == std::string::npos ? 0 : start + 1;
-  std::vector<std::wstring> rest;
-  for (size_t from = restStart; from <= at.path.size();) {
-    size_t end = at.path.find('\\', from);
-    if (end == std::string::npos) end = at.path.size();
-    // Empty names between separators are skipped, as the Win32 calls do.
-    if (end > from) rest.push_back(ToWide(at.path.substr(from, end - from)));
-    from = end + 1;
-  }
+  const std::vector<std::string> rest = PathNames(at.path.substr(restStart));
   const REGSAM through =
       (create ? KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS : KEY_ENUMERATE_SUB_KEYS);
   const std::wstring head = ToWide(at.path.substr(0, restStart));
@@ -218,7 +223,8 @@ long OpenPath(const RegAddress& at, REGSAM access, bool openLink, bool create, H
   for (size_t i = 0; i < rest.size(); ++i) {
     const bool last = i + 1 == rest.size();
     HKEY child = nullptr;
-    r = OpenChild(handle, rest[i], last ? access : through, last && openLink, create, &child);
+    r = OpenChild(handle, ToWide(rest[i]), last ? access : through, last && openLink, create,
+                  &child);
     RegCloseKey(handle);
     if (r != ERROR_SUCCESS) return r;
     handle = child;
@@ -234,22 +240,16 @@ long EnumSubKey(HKEY key, DWORD index, std::wstring* name) {
   // Last-write time, title index and name length, then the name.
   constexpr size_t kHeader = sizeof(LARGE_INTEGER) + 2 * sizeof(ULONG);
   std::vector<char> buffer(kHeader + 256 * sizeof(wchar_t));
-  for (;;) {
-    ULONG needed = 0;
-    const LONG status = native.enumerateKey(key, index, kKeyBasicInformation, buffer.data(),
-                                            static_cast<ULONG>(buffer.size()), &needed);
-    if (NeedsMoreRoom(status) && needed > buffer.size()) {
-      buffer.resize(needed);
-      continue;
-    }
-    if (status < 0) return FromStatus(status);
-    ULONG length = 0;
-    memcpy(&length, buffer.data() + sizeof(LARGE_INTEGER) + sizeof(ULONG), sizeof length);
-    const size_t units = std::min<size_t>(length, buffer.size() - kHeader) / sizeof(wchar_t);
-    name->assign(units, L'\0');
-    memcpy(name->data(), buffer.data() + kHeader, units * sizeof(wchar_t));
-    return ERROR_SUCCESS;
-  }
+  const LONG status = QueryGrowing(&buffer, [&](void* data, ULONG size, ULONG* needed) {
+    return native.enumerateKey(key, index, kKeyBasicInformation, data, size, needed);
+  });
+  if (status < 0) return FromStatus(status);
+  ULONG length = 0;
+  memcpy(&length, buffer.data() + sizeof(LARGE_INTEGER) + sizeof(ULONG), sizeof length);
+  const size_t units = std::min<size_t>(length, buffer.size() - kHeader) / sizeof(wchar_t);
+  name->assign(units, L'\0');
+  memcpy(name->data(), buffer.data() + kHeader, units * sizeof(wchar_t));
+  return ERROR_SUCCESS;
 }
 
 // Empties a key opened for deleting: each sub-key is opened by its counted
@@ -288,24 +288,18 @@ long QueryValueCounted(HKEY key, const std::wstring& name, RegData* data) {
   if (counted.TooLong()) return ERROR_FILE_NOT_FOUND;
   constexpr size_t kHeader = 3 * sizeof(ULONG);  // title index, type, data length
   std::vector<char> buffer(kHeader + 256);
-  for (;;) {
-    ULONG needed = 0;
-    const LONG status =
-        native.queryValueKey(key, counted.get(), kKeyValuePartialInformation, buffer.data(),
-                             static_cast<ULONG>(buffer.size()), &needed);
-    if (NeedsMoreRoom(status) && needed > buffer.size()) {
-      buffer.resize(needed);
-      continue;
-    }
-    if (status < 0) return FromStatus(status);
-    ULONG type = 0, length = 0;
-    memcpy(&type, buffer.data() + sizeof(ULONG), sizeof type);
-    memcpy(&length, buffer.data() + 2 * sizeof(ULONG), sizeof length);
-    length = static_cast<ULONG>(std::min<size_t>(length, buffer.size() - kHeader));
-    data->type = type;
-    data->bytes.assign(buffer.data() + kHeader, length);
-    return ERROR_SUCCESS;
-  }
+  const LONG status = QueryGrowing(&buffer, [&](void* data, ULONG size, ULONG* needed) {
+    return native.queryValueKey(key, counted.get(), kKeyValuePartialInformation, data, size,
+                                needed);
+  });
+  if (status < 0) return FromStatus(status);
+  ULONG type = 0, length = 0;
+  memcpy(&type, buffer.data() + sizeof(ULONG), sizeof type);
+  memcpy(&length, buffer.data() + 2 * sizeof(ULONG), sizeof length);
+  length = static_cast<ULONG>(std::min<size_t>(length, buffer.size() - kHeader));
+  data->type = type;
+  data->bytes.assign(buffer.data() + kHeader, length);
+  return ERROR_SUCCESS;
 }
 
 long SetValueCounted(HKEY key, const std::wstring& name, const RegData& data) {
@@ -401,24 +395,17 @@ class Win32Key : public RegKey {
   long FullName(std::string* name) override {
     if (!NativeCalls().queryKey) return ERROR_CALL_NOT_IMPLEMENTED;
     std::vector<char> buffer(512);
-    for (;;) {
-      ULONG needed = 0;
-      LONG status = NativeCalls().queryKey(key_, kKeyNameInformation, buffer.data(),
-                                           static_cast<ULONG>(buffer.size()), &needed);
-      if (static_cast<ULONG>(status) == 0x80000005u || static_cast<ULONG>(status) == 0xC0000023u) {
-        if (needed <= buffer.size()) return ERROR_MORE_DATA;
-        buffer.resize(needed);  // buffer overflow or too small: make room and ask again
-        continue;
-      }
-      if (status < 0) return FromStatus(status);
-      ULONG length = 0;  // bytes, not counting any NUL
-      memcpy(&length, buffer.data(), sizeof length);
-      const size_t units = std::min<size_t>(length, buffer.size() - sizeof length) / 2;
-      std::u16string text(units, u'\0');
-      memcpy(text.data(), buffer.data() + sizeof length, units * 2);
-      *name = Utf16ToUtf8(text);
-      return ERROR_SUCCESS;
-    }
+    const LONG status = QueryGrowing(&buffer, [&](void* data, ULONG size, ULONG* needed) {
+      return NativeCalls().queryKey(key_, kKeyNameInformation, data, size, needed);
+    });
+    if (status < 0) return FromStatus(status);
+    ULONG length = 0;  // bytes, not counting any NUL
+    memcpy(&length, buffer.data(), sizeof length);
+    const size_t units = std::min<size_t>(length, buffer.size() - sizeof length) / 2;
+    std::u16string text(units, u'\0');
+    memcpy(text.data(), buffer.data() + sizeof length, units * 2);
+    *name = Utf16ToUtf8(text);
+    return ERROR_SUCCESS;
   }
 
  private:
