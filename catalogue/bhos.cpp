@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "catalogue/common.h"
+#include "catalogue/verdict.h"
 #include "registry/key_move.h"
 #include "registry/module1.h"
 #include "base/text.h"
@@ -108,6 +109,7 @@ const char* const kNotOpened = "The key of the selected BHO could not be opened:
 }  // namespace
 
 void CODINGS4(Form1& form) {
+  ClearStatus(form);
   form.List6->Clear();
   form.List7->Clear();
   form.Text5->SetText("");
@@ -131,6 +133,7 @@ void List6_Click(Form1& form) {
   form.Command9->SetEnabled(true);
   ShowDetails(form, *item, Listed::Bho);
   form.List7->SetListIndex(-1);
+  ShowVerdict(form, Panel::EnabledObjects, *item);
 }
 
 void List7_Click(Form1& form) {
@@ -142,6 +145,7 @@ void List7_Click(Form1& form) {
   form.Command9->SetEnabled(false);
   ShowDetails(form, *item, Listed::DisabledBho);
   form.List6->SetListIndex(-1);
+  ShowVerdict(form, Panel::DisabledObjects, *item);
 }
 
 void Command2_Click(Form1& form) {

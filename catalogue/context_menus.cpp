@@ -1,6 +1,7 @@
 #include "catalogue/context_menus.h"
 
 #include "catalogue/common.h"
+#include "catalogue/verdict.h"
 #include "registry/module1.h"
 #include "base/text.h"
 
@@ -17,6 +18,7 @@ std::string EntryPath(const ListItem& item) {
 }  // namespace
 
 void codings3(Form1& form) {
+  ClearStatus(form);
   form.List5->Clear();
   std::vector<ListItem> entries;
   for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
@@ -33,6 +35,7 @@ void List5_Click(Form1& form) {
   const std::string command =
       GetRegString(*form.registry, {kCurrentUser, View::k64, EntryPath(*item)}, "", &code);
   if (code == kErrorSuccess) form.Text7->SetText(command);
+  ShowVerdict(form, Panel::MenuItems, *item);
 }
 
 void Command10_Click(Form1& form) {

@@ -1,6 +1,7 @@
 #include "catalogue/toolbar_buttons.h"
 
 #include "catalogue/common.h"
+#include "catalogue/verdict.h"
 #include "registry/module1.h"
 #include "base/text.h"
 
@@ -65,6 +66,7 @@ void DeleteEntry(Form1& form, RootKey root, const std::optional<ListItem>& item)
 }  // namespace
 
 void CODINGS(Form1& form) {
+  ClearStatus(form);
   form.List1->Clear();
   form.List2->Clear();
   form.Text1->SetText("");
@@ -93,6 +95,7 @@ void List1_Click(Form1& form) {
   ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
   form.List2->SetListIndex(-1);
   form.Command1->SetEnabled(true);
+  ShowVerdict(form, Panel::CurrentUserButtons, *item);
 }
 
 void List2_Click(Form1& form) {
@@ -109,6 +112,7 @@ void List2_Click(Form1& form) {
   ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
   form.List1->SetListIndex(-1);
   form.Command1->SetEnabled(true);
+  ShowVerdict(form, Panel::AllUsersButtons, *item);
 }
 
 void Command1_Click(Form1& form) {

@@ -1,6 +1,7 @@
 #include "catalogue/toolbars.h"
 
 #include "catalogue/common.h"
+#include "catalogue/verdict.h"
 #include "registry/module1.h"
 #include "base/text.h"
 
@@ -81,6 +82,7 @@ void DeleteToolbar(Form1& form, const RegAddress& toolbarKey, const ListItem& it
 }  // namespace
 
 void codings1(Form1& form) {
+  ClearStatus(form);
   form.List3->Clear();
   form.List4->Clear();
   form.Text3->SetText("");
@@ -103,6 +105,7 @@ void List3_Click(Form1& form) {
   ShowDetails(form, *item, Listed::UserToolbar);
   form.List4->SetListIndex(-1);
   form.Command4->SetEnabled(true);
+  ShowVerdict(form, Panel::CurrentUserToolbars, *item);
 }
 
 void List4_Click(Form1& form) {
@@ -112,6 +115,7 @@ void List4_Click(Form1& form) {
   ShowDetails(form, *item, Listed::MachineToolbar);
   form.List3->SetListIndex(-1);
   form.Command4->SetEnabled(true);
+  ShowVerdict(form, Panel::AllUsersToolbars, *item);
 }
 
 void Command4_Click(Form1& form) {

@@ -13,6 +13,9 @@ target_link_libraries(brovantine_tests PRIVATE brv_core GTest::gtest GTest::gtes
 target_compile_definitions(brovantine_tests PRIVATE BRV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   BRV_BINARY_DIR="${CMAKE_BINARY_DIR}")
 add_dependencies(brovantine_tests make_icon)
+include(cmake/testfiles.cmake)
+add_dependencies(brovantine_tests test_samples)
+target_compile_definitions(brovantine_tests PRIVATE BRV_TESTFILES_DIR="${BRV_TESTFILES}")
 include(GoogleTest)
 # One ctest per test case, listed from the binary after each build.
 gtest_discover_tests(brovantine_tests)

@@ -5,10 +5,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # One static file with no runtime DLLs to install.
 set(BRV_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
 
-file(GLOB WIN_SOURCES CONFIGURE_DEPENDS registry/*_win.cpp app/win32/*_win.cpp)
+file(GLOB WIN_SOURCES CONFIGURE_DEPENDS registry/*_win.cpp files/*_win.cpp app/win32/*_win.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$")
 add_library(brv_win STATIC ${WIN_SOURCES})
-target_link_libraries(brv_win PUBLIC brv_core shlwapi comctl32 gdi32 user32 shell32 advapi32)
+target_link_libraries(brv_win PUBLIC brv_core shlwapi comctl32 gdi32 user32 shell32 advapi32
+  wintrust crypt32)
 
 add_executable(Brovantine WIN32 app/win32/main_win.cpp app/win32/brovantine.rc)
 target_link_libraries(Brovantine PRIVATE brv_win)
@@ -82,6 +83,9 @@ add_executable(program_path_probe tools/program_path_probe_win.cpp)
 target_link_libraries(program_path_probe PRIVATE brv_win)
 target_link_options(program_path_probe PRIVATE ${BRV_STATIC_LINK})
 add_dependencies(brovantine_wintests program_path_probe)
+include(cmake/testfiles.cmake)
+add_dependencies(brovantine_wintests test_samples)
+target_compile_definitions(brovantine_wintests PRIVATE BRV_TESTFILES_DIR="${BRV_TESTFILES}")
 
 # The help page ships beside the program; Help opens it from there.
 configure_file(app/help/brovantine-help.html ${CMAKE_BINARY_DIR}/brovantine-help.html COPYONLY)

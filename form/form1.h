@@ -1,11 +1,14 @@
-// The main window's state as the panels see it: the registry, the desktop,
-// the program's windows and the controls, by their names.
+// The main window's state as the panels see it: the registry, the files, the
+// desktop, the program's windows, the runner of slow work and the controls,
+// by their names.
 #pragma once
 
 #include <string>
 
 #include "form/controls.h"
+#include "files/files.h"
 #include "form/desktop.h"
+#include "form/runner.h"
 #include "registry/registry.h"
 
 namespace brv {
@@ -14,6 +17,8 @@ struct Form1 {
   Registry* registry = nullptr;
   Desktop* desktop = nullptr;
   Windows* windows = nullptr;
+  Files* files = nullptr;
+  Runner* runner = nullptr;
 
   ListBox *List1 = nullptr, *List2 = nullptr, *List3 = nullptr, *List4 = nullptr, *List5 = nullptr,
           *List6 = nullptr, *List7 = nullptr;

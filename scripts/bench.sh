@@ -19,8 +19,11 @@ build/native/brovantine_bench "$([ "$filter" = all ] && echo "" || echo "$filter
 
 echo "== Wine (real registry, real list boxes)"
 cmake --preset windows --log-level=WARNING
-cmake --build --preset windows --target brovantine_winbench Brovantine bare_note trivial_window -- --quiet
+cmake --build --preset windows --target brovantine_winbench Brovantine bare_note trivial_window \
+  test_samples -- --quiet
 build=$root/build/windows
+# Signed DLLs of 1 MB and 50 MB for the verdict's case.
+sh "$root/tests/files/make-samples.sh" --bench "$build/testfiles"
 # A prefix of the benchmarks' own, beside the tests' one.
 export BRV_WINEPREFIX=$build/bench-prefix
 # Wine's server and the program on one processor: across two, each server
@@ -35,6 +38,9 @@ WINEPREFIX=$BRV_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
 start_xvfb
+# Their folder as the program sees it: drive Z: is the root of the host.
+samples="Z:$build/testfiles"
+export BRV_BENCH_SAMPLES=${samples//\//\\}
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" "$filter" "$@" | tr -d '\r'
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" --startup \
   "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/Brovantine.exe")" \

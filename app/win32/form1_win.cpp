@@ -69,6 +69,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
   ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
   self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
+  self->runner_ = Win32Runner::Create(instance);
+  if (!self->runner_) return nullptr;
   self->Bind();
   // The load shows the start-up note, then the window (ShowMain).
   PostMessageW(window, kLoadMessage, 0, 0);
@@ -128,6 +130,8 @@ void MainWindow::Bind() {
   f.Command9 = button("Command9"), f.Command10 = button("Command10");
   f.Command11 = button("Command11");
   f.StatusBar1 = statusBar_.get();
+  f.files = &files_;
+  f.runner = runner_.get();
 }
 
 HWND MainWindow::Control(const std::string& name) const {

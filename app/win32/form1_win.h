@@ -13,6 +13,8 @@
 #include "app/win32/layout_win.h"
 #include "app/win32/splash_win.h"
 #include "app/win32/window_win.h"
+#include "app/win32/runner_win.h"
+#include "files/win32_files_win.h"
 
 namespace brv {
 
@@ -70,6 +72,10 @@ class MainWindow : public Window, public Windows {
   std::map<std::string, std::unique_ptr<Win32Button>> buttons_;
   std::unique_ptr<Win32StatusBar> statusBar_;
   std::unique_ptr<AboutWindow> about_;
+  Win32Files files_;
+  // Gone before the files and the controls: its thread uses the files, its
+  // results the bar.
+  std::unique_ptr<Win32Runner> runner_;
   Form1 form_;
 };
 

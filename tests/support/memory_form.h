@@ -9,6 +9,7 @@
 
 #include "app/events.h"
 #include "base/text.h"
+#include "files/memory_files.h"
 #include "registry/memory_registry.h"
 
 namespace brv {
@@ -152,6 +153,8 @@ struct MemoryForm {
   MemTextBox texts[10];   // [1] to [9]
   MemButton buttons[12];  // [1] to [11]
   MemStatusBar statusBar;
+  MemoryFiles files;
+  ImmediateRunner runner;
   Form1 form;
 
   // Sets a string value (REG_SZ, stored with its NUL), creating the key.

@@ -1,0 +1,118 @@
+// The status bar of the real window on the files the build made, and the
+// runner that checks them away from the window's thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+
+#include "app/win32/runner_win.h"
+#include "files/win32_files_win.h"
+#include "conformance/files_conformance.h"
+#include "harness_win.h"
+
+namespace brv {
+namespace {
+
+const char kA[] = "{A1A1A1A1-0000-4000-8000-0000000000A1}";
+const char kB[] = "{B1B1B1B1-0000-4000-8000-0000000000B1}";
+const std::string kMade = ", Brovantine Test Makers, Sample helper";
+
+// Handles messages until `done` says so, for six seconds at most.
+template <typename Done>
+bool PumpUntil(Done done) {
+  for (int round = 0; round < 200 && !done(); ++round) Pump();
+  return done();
+}
+
+TEST(Win32RunnerTest, OnlyTheLatestJobIsHandedBack) {
+  std::unique_ptr<Win32Runner> runner = Win32Runner::Create(GetModuleHandleW(nullptr));
+  ASSERT_TRUE(runner);
+  std::atomic<bool> started{false}, release{false}, secondRan{false};
+  std::vector<int> handed;
+  runner->Run([&] {
+    started = true;
+    while (!release) Sleep(1);
+    return [&] { handed.push_back(1); };
+  });
+  while (!started) Sleep(1);
+  runner->Run([&] {
+    secondRan = true;
+    return [&] { handed.push_back(2); };
+  });
+  runner->Run([&] { return [&] { handed.push_back(3); }; });
+  release = true;
+  EXPECT_TRUE(PumpUntil([&] { return !handed.empty(); }));
+  runner->Run([&] { return [&] { handed.push_back(4); }; });
+  runner->Cancel();
+  Sleep(100);
+  Pump();
+  EXPECT_EQ(std::vector<int>{3}, handed);
+  EXPECT_FALSE(secondRan);
+}
+
+class VerdictWindowTest : public ::testing::Test, public WindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    for (int i = 0; i < 3; ++i) {
+      RegOpenKeyExW(i == 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kCrypto[i], 0, KEY_READ,
+                    &crypto_[i]);
+    }
+  }
+  // The signature check reads the system's cryptography settings and
+  // certificate stores, which the scratch registry hides: it gets copies.
+  void SetUp() override {
+    for (int i = 0; i < 3; ++i) {
+      HKEY copy = nullptr;
+      RegCreateKeyExW(i == 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kCrypto[i], 0, nullptr, 0,
+                      KEY_ALL_ACCESS, nullptr, &copy, nullptr);
+      ASSERT_EQ(ERROR_SUCCESS, RegCopyTreeW(crypto_[i], nullptr, copy));
+      RegCloseKey(copy);
+    }
+  }
+  static inline const wchar_t* kCrypto[3] = {L"Software\\Microsoft\\Cryptography",
+                                             L"Software\\Microsoft\\SystemCertificates",
+                                             L"Software\\Microsoft\\SystemCertificates"};
+  static inline HKEY crypto_[3] = {};
+  // The bar's text once the file is checked.
+  std::string Status(const char* list, const std::string& item) {
+    ClickListItem(Control(list), FindListItem(Control(list), item));
+    StatusBar& bar = *window->Form().StatusBar1;
+    PumpUntil([&] { return bar.Text().find("Checking") == std::string::npos; });
+    return bar.Text();
+  }
+};
+
+TEST_F(VerdictWindowTest, SignerMakerAndWhereItLoads) {
+  // A file only under SysWOW64, named through System32 by a 32-bit entry.
+  const std::string name = "brv-verdict-" + std::to_string(GetCurrentProcessId()) + ".dll";
+  const std::string folder = Win32Files().FolderPath(Folder::System32Bit);
+  const std::string wow = folder + "\\" + name;
+  // A Wine prefix without 32-bit support has no such folder.
+  const bool made = CreateDirectoryW(ToWide(folder).c_str(), nullptr);
+  ASSERT_TRUE(
+      CopyFileW(ToWide(SampleFolder() + "\\sample.dll").c_str(), ToWide(wow).c_str(), TRUE));
+  const std::string bho =
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\";
+  SetString(HKEY_LOCAL_MACHINE, bho + kA, "", "");
+  SetString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kA + "\\InprocServer32", "",
+            SampleFolder() + "\\signed.dll");
+  SetString(HKEY_LOCAL_MACHINE,
+            std::string("Software\\Wow6432Node\\Microsoft\\Internet Explorer\\Extensions\\") + kB,
+            "Exec", "%SystemRoot%\\System32\\" + name);
+  Open();
+  EXPECT_EQ("Loads in Internet Explorer and Windows Explorer | " + SampleFolder() +
+                "\\signed.dll | Signed by Brovantine Test Signer (not trusted)" + kMade,
+            Status("List6", kA));
+  EXPECT_EQ(wow + " | Not signed" + kMade, Status("List2", kB + std::string(" (32-bit)")));
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ("", window->Form().StatusBar1->Text());
+  DeleteFileW(ToWide(wow).c_str());
+  if (made) RemoveDirectoryW(ToWide(folder).c_str());
+}
+
+}  // namespace
+}  // namespace brv
