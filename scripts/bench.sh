@@ -22,8 +22,16 @@ cmake --preset windows --log-level=WARNING
 cmake --build --preset windows --target brovantine_winbench Brovantine bare_note trivial_window \
   test_samples -- --quiet
 build=$root/build/windows
-# Signed DLLs of 1 MB and 50 MB for the verdict's case.
-sh "$root/tests/files/make-samples.sh" --bench "$build/testfiles"
+# Signed DLLs of 1 MB and 50 MB for the verdict's case, from the tests' sample
+# DLL and throwaway certificate.
+for mb in 1 50; do
+  [ -f "$build/testfiles/signed-${mb}mb.dll" ] && continue
+  cp "$build/testfiles/sample.dll" "$build/testfiles/big.tmp"
+  head -c "$((mb * 1000000))" /dev/zero >>"$build/testfiles/big.tmp"
+  osslsigncode sign -certs "$build/testfiles/cert.pem" -key "$build/testfiles/key.pem" \
+    -in "$build/testfiles/big.tmp" -out "$build/testfiles/signed-${mb}mb.dll" >/dev/null
+  rm "$build/testfiles/big.tmp"
+done
 # A prefix of the benchmarks' own, beside the tests' one.
 export BRV_WINEPREFIX=$build/bench-prefix
 # Wine's server and the program on one processor: across two, each server

@@ -1,5 +1,4 @@
-// Files on both implementations: what is at a path, version information and
-// signatures read as data, the environment and the system's folders.
+// What is at a path, version information, signatures, the environment and folders.
 #include "conformance/files_conformance.h"
 
 #include <gtest/gtest.h>
@@ -36,10 +35,8 @@ std::string SampleFolder() {
 }
 
 std::string LockedFile() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
   static const std::string path =
-      FromWide(temp, wcslen(temp)) + "brv-locked-" + std::to_string(GetCurrentProcessId()) + ".dll";
+      SampleFolder() + "\\locked-" + std::to_string(GetCurrentProcessId()) + ".dll";
   // Held until the process ends, then deleted.
   static const HANDLE held = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                          CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -57,6 +54,13 @@ std::string LockedFile() {
   return "C:\\Samples\\locked.dll";
 }
 
+std::string SampleBytes(const std::string& name) {
+  std::ifstream in(std::string(BRV_TESTFILES_DIR) + "/" + name, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 // The samples' bytes as the build made them; their signatures as the system
 // reports them.
 Files& ConformanceFiles() {
@@ -72,17 +76,11 @@ Files& ConformanceFiles() {
         {"truncated.dll", none},
         {"garbage.dll", none}};
     for (const auto& [name, signature] : samples) {
-      std::ifstream in(std::string(BRV_TESTFILES_DIR) + "/" + name, std::ios::binary);
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      made.AddFile(SampleFolder() + "\\" + name, {bytes.str(), signature, 0});
+      made.AddFile(SampleFolder() + "\\" + name, {SampleBytes(name), signature, 0});
     }
     made.AddFolder(SampleFolder() + "\\folder.dll");
     made.AddFile(LockedFile(), {"", none, kErrorSharingViolation});
     made.SetVariable("BRV_SAMPLES", SampleFolder());
-    made.windows = "C:\\windows";
-    made.system = "C:\\windows\\system32";
-    made.system32Bit = "C:\\windows\\syswow64";
     return made;
   }();
   return files;

@@ -9,11 +9,11 @@
 namespace brv {
 
 Files& ConformanceFiles();
-// The folder of the sample files (sample.dll, signed.dll, tampered.dll,
-// badblob.dll, truncated.dll, garbage.dll, folder.dll), also the value of
-// the environment variable BRV_SAMPLES.
+// The folder of tests/files/make-samples.sh's files, also the value of BRV_SAMPLES.
 std::string SampleFolder();
 // A file held open by another handle that shares it with no one.
 std::string LockedFile();
+// The bytes of a sample file as the build made it (in the native build).
+std::string SampleBytes(const std::string& name);
 
 }  // namespace brv
