@@ -274,9 +274,7 @@ std::string MakerText(const FileReport& report) {
   return text;
 }
 
-}  // namespace
-
-RegistryVerdict ReadVerdict(Registry& registry, Panel panel, const ListItem& item) {
+RegistryVerdict Read(Registry& registry, Panel panel, const ListItem& item) {
   switch (panel) {
     case Panel::CurrentUserButtons:
       return ToolbarButton(registry, item, kCurrentUser);
@@ -294,6 +292,15 @@ RegistryVerdict ReadVerdict(Registry& registry, Panel panel, const ListItem& ite
       break;
   }
   return HelperObject(registry, item, true);
+}
+
+}  // namespace
+
+RegistryVerdict ReadVerdict(Registry& registry, Panel panel, const ListItem& item) {
+  RegistryVerdict verdict = Read(registry, panel, item);
+  // Blank text names no file.
+  if (TrimSpaces(verdict.file).empty()) verdict.file.clear();
+  return verdict;
 }
 
 std::string StatusText(const RegistryVerdict& verdict, const FileReport* report) {

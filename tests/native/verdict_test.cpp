@@ -179,6 +179,7 @@ const Case kCases[] = {
      "C:\\A\\a.dll | Signed by Alpha Makers" + kMade,
      2,
      kB},
+    {"button: a blank command", {Button(kLocalMachine, "Exec", "  ")}, "", 2, kB},
     {"menu: a file address",
      {Menu("Find", "file:///C:/M/my%20menu.htm")},
      "C:\\M\\my menu.htm, file not found",
