@@ -37,6 +37,17 @@ void ResetScratch() {
     RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kScratch) + names[i]).c_str(), 0, nullptr, 0,
                     KEY_ALL_ACCESS, nullptr, &g_scratch[i], nullptr);
   }
+  // Signature checks read the system's cryptography settings: a copy for
+  // the scratch machine key.
+  HKEY crypto = nullptr, copy = nullptr;
+  const wchar_t kCrypto[] = L"Software\\Microsoft\\Cryptography";
+  if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCrypto, 0, KEY_READ, &crypto) &&
+      !RegCreateKeyExW(g_scratch[1], kCrypto, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy,
+                       nullptr)) {
+    RegCopyTreeW(crypto, nullptr, copy);
+  }
+  if (copy) RegCloseKey(copy);
+  if (crypto) RegCloseKey(crypto);
   RegOverridePredefKey(HKEY_CURRENT_USER, g_scratch[0]);
   RegOverridePredefKey(HKEY_LOCAL_MACHINE, g_scratch[1]);
   RegOverridePredefKey(HKEY_CLASSES_ROOT, g_scratch[2]);
