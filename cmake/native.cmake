@@ -6,7 +6,7 @@ endif()
 
 find_package(GTest REQUIRED)
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp tests/conformance/*.cpp
-  tests/support/*.cpp)
+  tests/panels/*.cpp tests/support/*.cpp)
 add_executable(brovantine_tests ${NATIVE_TEST_SOURCES})
 target_include_directories(brovantine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(brovantine_tests PRIVATE brv_core GTest::gtest GTest::gtest_main)

@@ -42,7 +42,10 @@ foreach(target gtest gtest_main)
   target_compile_options(${target} PRIVATE -w)
 endforeach()
 
-file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/conformance/*.cpp)
+# The registry conformance cases and the panel scenarios run here on the real
+# registry and window, natively on memory.
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/conformance/*.cpp
+  tests/panels/*.cpp tests/support/panel_driver.cpp tests/support/registry_fixture.cpp)
 # The tests carry the program's icon too, for the About window's picture.
 add_executable(brovantine_wintests ${WIN_TEST_SOURCES} tests/windows/wintests.rc)
 target_include_directories(brovantine_wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)

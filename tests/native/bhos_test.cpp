@@ -9,17 +9,6 @@
 namespace brv {
 namespace {
 
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
-const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
-const char kLowerA[] = "{aaaaaaaa-0000-0000-0000-000000000001}";
-
-std::string Bho(const std::string& name) {
-  return std::string(kBhoPath) + "\\" + name;
-}
-std::string Clsid(const std::string& id) {
-  return "CLSID\\" + id;
-}
-
 const RegData kNoExplorerData{kRegSz, std::string("1\0\0\0", 4)};  // "1" and its NUL, UTF-16
 
 class Bhos : public ::testing::Test {
@@ -123,29 +112,6 @@ TEST_F(Bhos, MissingOrEmptyClassDataShowsErrorOrKeepsTheBox) {
   Select(6, kB);
   EXPECT_EQ("Error", m.texts[5].text);  // blank description: the box keeps its text
   EXPECT_EQ("", m.texts[6].text);       // empty file: shown up to its NUL
-}
-
-TEST_F(Bhos, DisableThenEnableGivesBackTheKeyAsItWas) {
-  SeedFull(kLowerA);
-  m.CreateKey(kLocalMachine, Bho(kB));
-  const std::vector<std::string> before = DumpKey(m.registry, kLocalMachine, Bho(kLowerA));
-  CODINGS4(form);
-  Select(6, kA);
-  Command2_Click(form);
-  EXPECT_EQ((std::vector<std::string>{std::string(" ") + kLowerA, kB}),
-            m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_EQ(before, DumpKey(m.registry, kLocalMachine, Bho(std::string(" ") + kLowerA)));
-  EXPECT_EQ(std::vector<std::string>{kB}, m.lists[6].items);
-  EXPECT_EQ(std::vector<std::string>{std::string(" ") + kA}, m.lists[7].items);
-  EXPECT_TRUE(m.buttons[2].enabled);  // kept across the refill
-
-  Select(7, std::string(" ") + kA);
-  Command3_Click(form);
-  EXPECT_EQ((std::vector<std::string>{kLowerA, kB}), m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_EQ(before, DumpKey(m.registry, kLocalMachine, Bho(kLowerA)));
-  EXPECT_EQ((std::vector<std::string>{kA, kB}), m.lists[6].items);
-  EXPECT_TRUE(m.lists[7].items.empty());
-  EXPECT_TRUE(m.desktop.messages.empty());
 }
 
 TEST_F(Bhos, DisableJoinsAnExistingDisabledTwinAndLosesNothing) {
@@ -297,58 +263,6 @@ TEST_F(Bhos, NameHoldingANulIsListedMarkedAndActedOnAsItself) {
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA)));
 }
 
-TEST_F(Bhos, NonAnsiNamesAreListedShownRenamedAndDeletedAsThemselves) {
-  const std::string id = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6-\xF0\x9F\x98\x80}";
-  const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xD0\x96-\xF0\x9F\x98\x80}";
-  m.SetData(kLocalMachine, Bho(id), "NoExplorer", kNoExplorerData);
-  m.SetString(kClassesRoot, Clsid(id), "", "\xE4\xB8\xAD\xE6\x96\x87");
-  m.SetString(kClassesRoot, Clsid(id) + "\\InprocServer32", "", "C:\\\xC3\xA9.dll");
-  CODINGS4(form);
-  ASSERT_EQ(std::vector<std::string>{shown}, m.lists[6].items);
-  Select(6, shown);
-  EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87", m.texts[5].text);
-  EXPECT_EQ("C:\\\xC3\xA9.dll", m.texts[6].text);
-  Command2_Click(form);
-  EXPECT_EQ(std::vector<std::string>{" " + id}, m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_TRUE(m.ValueExists(kLocalMachine, Bho(" " + id), "NoExplorer"));
-  Select(7, " " + shown);
-  EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87", m.texts[5].text);
-  m.desktop.answers = {MsgAnswer::Ok};
-  Command6_Click(form);
-  EXPECT_TRUE(m.SubKeys(kLocalMachine, kBhoPath).empty());
-  EXPECT_FALSE(m.KeyExists(kClassesRoot, Clsid(id)));
-}
-
-TEST_F(Bhos, DeleteAsksThenRemovesRegistrationAndClassKeyOnly) {
-  SeedFull(kA);
-  m.CreateKey(kLocalMachine, Bho(std::string(" ") + kA));
-  m.CreateKey(kLocalMachine, Bho(kB));
-  m.SetString(kClassesRoot, Clsid(kA), "", "Alpha");
-  m.SetString(kClassesRoot, Clsid(kA) + "\\InprocServer32", "", "C:\\a.dll");
-  m.SetString(kClassesRoot, Clsid(kB), "", "Beta");
-  m.CreateKey(kClassesRoot, Clsid(std::string(kA) + "x"));
-  CODINGS4(form);
-  Select(6, kA);
-
-  m.desktop.answers = {MsgAnswer::Cancel};
-  Command6_Click(form);
-  ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
-  EXPECT_TRUE(m.KeyExists(kLocalMachine, Bho(kA)));
-  EXPECT_EQ("Alpha", m.texts[5].text);
-
-  m.desktop.answers = {MsgAnswer::Ok};
-  Command6_Click(form);
-  EXPECT_EQ(2u, m.desktop.messages.size());
-  EXPECT_EQ((std::vector<std::string>{std::string(" ") + kA, kB}),
-            m.SubKeys(kLocalMachine, kBhoPath));
-  EXPECT_EQ((std::vector<std::string>{std::string(kA) + "x", kB}),
-            m.SubKeys(kClassesRoot, "CLSID"));
-  EXPECT_EQ(std::vector<std::string>{kB}, m.lists[6].items);
-  EXPECT_EQ("", m.texts[5].text);
-  EXPECT_EQ("", m.texts[6].text);
-}
-
 TEST_F(Bhos, DeleteOfADisabledObjectUsesItsSpacedNameAndItsIdentifier) {
   m.CreateKey(kLocalMachine, Bho(std::string("  ") + kA));
   m.CreateKey(kLocalMachine, Bho(kA));
@@ -390,34 +304,6 @@ TEST_F(Bhos, DeleteRefusesWhatIsNotAnIdentifierAndWithoutSelection) {
   Command6_Click(form);
   EXPECT_TRUE(m.KeyExists(kLocalMachine, Bho(kA) + "\\Sub"));
   EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(kA) + "\\Sub"));
-}
-
-TEST_F(Bhos, PreventLoadingWritesNoExplorerWithItsNul) {
-  m.SetString(kLocalMachine, Bho(kA), "keep", "k");
-  CODINGS4(form);
-  Command5_Click(form);  // no selection: no message
-  Command9_Click(form);
-  EXPECT_TRUE(m.desktop.messages.empty());
-
-  Select(6, kA);
-  Command5_Click(form);
-  Command5_Click(form);
-  std::unique_ptr<RegKey> key;
-  ASSERT_EQ(kErrorSuccess,
-            m.registry.OpenKey(kLocalMachine, Bho(kA), Registry::Access::Read, &key));
-  RegData data;
-  ASSERT_EQ(kErrorSuccess, key->QueryValue("NoExplorer", &data));
-  EXPECT_EQ(kRegSz, data.type);
-  EXPECT_EQ(std::string("1\0\0\0", 4), data.bytes);
-  EXPECT_EQ((std::vector<std::string>{"keep", "NoExplorer"}), m.Values(kLocalMachine, Bho(kA)));
-  ASSERT_EQ(2u, m.desktop.messages.size());
-  for (const ShownMessage& shown : m.desktop.messages) {
-    EXPECT_EQ("Done. The selected BHO will not load with Windows Explorer shell", shown.text);
-    EXPECT_EQ("Brovantine", shown.title);
-    EXPECT_EQ(MsgButtons::Ok, shown.buttons);
-    EXPECT_EQ(MsgIcon::None, shown.icon);
-  }
-  EXPECT_EQ(0, m.lists[6].index);  // no refill
 }
 
 TEST_F(Bhos, LoadWithExplorerRemovesTheValueAndAbsentIsSuccess) {

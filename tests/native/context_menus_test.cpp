@@ -9,12 +9,6 @@
 namespace brv {
 namespace {
 
-const char kMenuExt[] = "Software\\Microsoft\\Internet Explorer\\MenuExt";
-
-std::string Entry(const std::string& name) {
-  return std::string(kMenuExt) + "\\" + name;
-}
-
 class ContextMenus : public ::testing::Test {
  protected:
   void ConfirmAndDelete() {
@@ -27,10 +21,10 @@ class ContextMenus : public ::testing::Test {
 };
 
 TEST_F(ContextMenus, FillListsSubKeysUpperCasedInEnumerationOrder) {
-  m.SetString(kCurrentUser, Entry("&Translate with Demo"), "", "C:\\t.htm");
-  m.CreateKey(kCurrentUser, Entry("download all"));
-  m.CreateKey(kCurrentUser, Entry("Zoom"));
-  m.SetString(kCurrentUser, kMenuExt, "NotAnEntry", "values are not entries");
+  m.SetString(kCurrentUser, MenuEntry("&Translate with Demo"), "", "C:\\t.htm");
+  m.CreateKey(kCurrentUser, MenuEntry("download all"));
+  m.CreateKey(kCurrentUser, MenuEntry("Zoom"));
+  m.SetString(kCurrentUser, kMenuExtPath, "NotAnEntry", "values are not entries");
   m.lists[5].Put({"stale"});
   m.lists[5].index = 0;
   m.texts[7].text = "old";
@@ -52,10 +46,10 @@ TEST_F(ContextMenus, MissingKeyGivesAnEmptyListSilently) {
 }
 
 TEST_F(ContextMenus, ClickShowsTheCommandOrLeavesTheBox) {
-  m.SetString(kCurrentUser, Entry("Alpha"), "", "res://alpha.dll/menu.htm");
-  m.CreateKey(kCurrentUser, Entry("Beta"));  // no default value
-  m.SetData(kCurrentUser, Entry("Gamma"), "", {kRegDword, std::string(4, '\1')});
-  m.SetString(kCurrentUser, Entry("Delta"), "", "");
+  m.SetString(kCurrentUser, MenuEntry("Alpha"), "", "res://alpha.dll/menu.htm");
+  m.CreateKey(kCurrentUser, MenuEntry("Beta"));  // no default value
+  m.SetData(kCurrentUser, MenuEntry("Gamma"), "", {kRegDword, std::string(4, '\1')});
+  m.SetString(kCurrentUser, MenuEntry("Delta"), "", "");
   codings3(form);
   List5_Click(form);  // nothing selected
   EXPECT_EQ("", m.texts[7].text);
@@ -74,43 +68,20 @@ TEST_F(ContextMenus, ClickShowsTheCommandOrLeavesTheBox) {
   EXPECT_EQ("", m.texts[7].text);
 }
 
-TEST_F(ContextMenus, DeleteAsksThenDeletesTheSelectedTreeOnly) {
-  m.SetString(kCurrentUser, Entry("Get links"), "", "C:\\links.htm");
-  m.SetString(kCurrentUser, Entry("Get links") + "\\Deeper", "v", "x");
-  m.CreateKey(kCurrentUser, Entry("Get links too"));
-  m.CreateKey(kCurrentUser, Entry("Get"));
-  codings3(form);
-  ASSERT_TRUE(m.lists[5].Select("GET LINKS"));
-  List5_Click(form);
-
-  m.desktop.answers = {MsgAnswer::Cancel};
-  Command10_Click(form);
-  ASSERT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry("Get links")));
-  EXPECT_EQ("C:\\links.htm", m.texts[7].text);
-
-  ConfirmAndDelete();
-  EXPECT_EQ(2u, m.desktop.messages.size());
-  EXPECT_EQ((std::vector<std::string>{"Get", "Get links too"}), m.SubKeys(kCurrentUser, kMenuExt));
-  EXPECT_EQ((std::vector<std::string>{"GET", "GET LINKS TOO"}), m.lists[5].items);
-  EXPECT_EQ("", m.texts[7].text);
-}
-
 TEST_F(ContextMenus, DeleteWithNothingSelectedChangesNothing) {
-  m.CreateKey(kCurrentUser, Entry("Alpha"));
+  m.CreateKey(kCurrentUser, MenuEntry("Alpha"));
   codings3(form);
   m.texts[7].text = "kept";
   ConfirmAndDelete();
   EXPECT_EQ(1u, m.desktop.messages.size());
-  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExtPath));
   EXPECT_EQ("kept", m.texts[7].text);
 }
 
 TEST_F(ContextMenus, NamesWithSpacesAreAddressedExactlyAsListed) {
-  m.SetString(kCurrentUser, Entry("Search"), "", "plain");
-  m.SetString(kCurrentUser, Entry("Search "), "", "trailing");
-  m.SetString(kCurrentUser, Entry(" Search"), "", "leading");
+  m.SetString(kCurrentUser, MenuEntry("Search"), "", "plain");
+  m.SetString(kCurrentUser, MenuEntry("Search "), "", "trailing");
+  m.SetString(kCurrentUser, MenuEntry(" Search"), "", "leading");
   codings3(form);
   ASSERT_TRUE(m.lists[5].Select("SEARCH "));
   List5_Click(form);
@@ -120,30 +91,31 @@ TEST_F(ContextMenus, NamesWithSpacesAreAddressedExactlyAsListed) {
   List5_Click(form);
   EXPECT_EQ("leading", m.texts[7].text);
   ConfirmAndDelete();
-  EXPECT_EQ(std::vector<std::string>{"Search"}, m.SubKeys(kCurrentUser, kMenuExt));
-  EXPECT_EQ("plain", m.ReadString(kCurrentUser, Entry("Search"), ""));
+  EXPECT_EQ(std::vector<std::string>{"Search"}, m.SubKeys(kCurrentUser, kMenuExtPath));
+  EXPECT_EQ("plain", m.ReadString(kCurrentUser, MenuEntry("Search"), ""));
 }
 
 TEST_F(ContextMenus, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
   const std::string name = "\xC3\xA9tendre \xD0\xB6 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
   const std::string shown = "\xC3\x89TENDRE \xD0\x96 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
-  m.SetString(kCurrentUser, Entry(name), "", "C:\\\xE4\xB8\xAD.htm");
-  m.CreateKey(kCurrentUser, Entry("Alpha"));
+  m.SetString(kCurrentUser, MenuEntry(name), "", "C:\\\xE4\xB8\xAD.htm");
+  m.CreateKey(kCurrentUser, MenuEntry("Alpha"));
   codings3(form);
   ASSERT_EQ((std::vector<std::string>{"ALPHA", shown}), m.lists[5].items);
   m.lists[5].index = 1;
   List5_Click(form);
   EXPECT_EQ("C:\\\xE4\xB8\xAD.htm", m.texts[7].text);
   ConfirmAndDelete();
-  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExt));
+  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExtPath));
   EXPECT_EQ(std::vector<std::string>{"ALPHA"}, m.lists[5].items);
 }
 
 TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   const std::string longName(255, 'n');
   const std::string longCommand(20000, 'c');
-  m.SetString(kCurrentUser, Entry(longName), "", longCommand);
-  m.SetData(kCurrentUser, Entry("Bare"), "", {kRegSz, Utf8ToUtf16LeBytes("no terminator", false)});
+  m.SetString(kCurrentUser, MenuEntry(longName), "", longCommand);
+  m.SetData(kCurrentUser, MenuEntry("Bare"), "",
+            {kRegSz, Utf8ToUtf16LeBytes("no terminator", false)});
   codings3(form);
   ASSERT_EQ((std::vector<std::string>{"BARE", UpperCase(longName)}), m.lists[5].items);
   m.lists[5].index = 1;
@@ -153,7 +125,7 @@ TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   List5_Click(form);
   EXPECT_EQ("no terminator", m.texts[7].text);
 
-  m.registry.DeleteTree(kCurrentUser, Entry("Bare"));  // gone since the fill
+  m.registry.DeleteTree(kCurrentUser, MenuEntry("Bare"));  // gone since the fill
   m.lists[5].index = 0;
   List5_Click(form);
   EXPECT_EQ("no terminator", m.texts[7].text);
@@ -162,8 +134,8 @@ TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
 }
 
 TEST_F(ContextMenus, NameHoldingANulIsListedMarkedAndDeletedAsItself) {
-  m.SetString(kCurrentUser, Entry("Search"), "", "plain.htm");
-  m.SetString(kCurrentUser, Entry(std::string("Search") + '\0' + "hidden"), "", "hidden.htm");
+  m.SetString(kCurrentUser, MenuEntry("Search"), "", "plain.htm");
+  m.SetString(kCurrentUser, MenuEntry(std::string("Search") + '\0' + "hidden"), "", "hidden.htm");
   codings3(form);
   EXPECT_EQ((std::vector<std::string>{"SEARCH", "SEARCH\xE2\x90\x80HIDDEN"}), m.lists[5].items);
   m.lists[5].index = 1;
@@ -175,8 +147,8 @@ TEST_F(ContextMenus, NameHoldingANulIsListedMarkedAndDeletedAsItself) {
 }
 
 TEST_F(ContextMenus, FailedDeleteIsToldAndTheEntryStays) {
-  m.CreateKey(kCurrentUser, Entry("Locked"));
-  m.registry.Protect(kCurrentUser, Entry("Locked"));
+  m.CreateKey(kCurrentUser, MenuEntry("Locked"));
+  m.registry.Protect(kCurrentUser, MenuEntry("Locked"));
   codings3(form);
   m.lists[5].index = 0;
   ConfirmAndDelete();

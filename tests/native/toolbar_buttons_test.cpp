@@ -9,15 +9,6 @@
 namespace brv {
 namespace {
 
-const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions";
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
-const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
-const char kC[] = "{CCCCCCCC-0000-0000-0000-000000000003}";
-
-std::string Entry(const std::string& id) {
-  return std::string(kExt) + "\\" + id;
-}
-
 class ToolbarButtons : public ::testing::Test {
  protected:
   MemoryForm m;
@@ -25,11 +16,11 @@ class ToolbarButtons : public ::testing::Test {
 };
 
 TEST_F(ToolbarButtons, FillListsBraceNamesUpperCasedInEnumerationOrder) {
-  m.CreateKey(kCurrentUser, Entry("{cccccccc-0000-0000-0000-000000000003}"));
-  m.CreateKey(kCurrentUser, Entry(kA));
-  m.CreateKey(kCurrentUser, Entry("NotAClass"));
-  m.CreateKey(kCurrentUser, Entry(" {DDDDDDDD-0000-0000-0000-000000000004}"));
-  m.CreateKey(kLocalMachine, Entry(kB));
+  m.CreateKey(kCurrentUser, Button("{cccccccc-0000-0000-0000-000000000003}"));
+  m.CreateKey(kCurrentUser, Button(kA));
+  m.CreateKey(kCurrentUser, Button("NotAClass"));
+  m.CreateKey(kCurrentUser, Button(" {DDDDDDDD-0000-0000-0000-000000000004}"));
+  m.CreateKey(kLocalMachine, Button(kB));
   m.texts[1].text = "old";
   m.texts[2].text = "old";
   m.texts[9].text = "old";
@@ -52,13 +43,13 @@ TEST_F(ToolbarButtons, FillWithKeysMissingOrUnreadableLeavesListsEmptySilently) 
 }
 
 TEST_F(ToolbarButtons, CurrentUserClickShowsExecScriptOrClassFile) {
-  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
-  m.SetString(kCurrentUser, Entry(kA), "Exec", "C:\\a.exe");
-  m.SetString(kCurrentUser, Entry(kA), "Script", "C:\\ignored.htm");
-  m.SetString(kCurrentUser, Entry(kA), "MenuText", "Alpha menu");
-  m.SetString(kCurrentUser, Entry(kB), "ButtonText", "Beta");
-  m.SetString(kCurrentUser, Entry(kB), "Script", "C:\\b.htm");
-  m.SetString(kCurrentUser, Entry(kC), "ClsidExtension",
+  m.SetString(kCurrentUser, Button(kA), "ButtonText", "Alpha");
+  m.SetString(kCurrentUser, Button(kA), "Exec", "C:\\a.exe");
+  m.SetString(kCurrentUser, Button(kA), "Script", "C:\\ignored.htm");
+  m.SetString(kCurrentUser, Button(kA), "MenuText", "Alpha menu");
+  m.SetString(kCurrentUser, Button(kB), "ButtonText", "Beta");
+  m.SetString(kCurrentUser, Button(kB), "Script", "C:\\b.htm");
+  m.SetString(kCurrentUser, Button(kC), "ClsidExtension",
               "  {C1A55000-0000-0000-0000-000000000000}");
   m.SetString(kClassesRoot, "CLSID\\{C1A55000-0000-0000-0000-000000000000}\\InProcServer32", "",
               "C:\\c.dll");
@@ -86,8 +77,8 @@ TEST_F(ToolbarButtons, CurrentUserClickShowsExecScriptOrClassFile) {
 }
 
 TEST_F(ToolbarButtons, NothingFoundShowsTheMessagesAndClearsTheOtherList) {
-  m.CreateKey(kCurrentUser, Entry(kA));
-  m.CreateKey(kLocalMachine, Entry(kB));
+  m.CreateKey(kCurrentUser, Button(kA));
+  m.CreateKey(kLocalMachine, Button(kB));
   CODINGS(form);
   m.lists[2].index = 0;
   m.lists[1].index = 0;
@@ -106,9 +97,9 @@ TEST_F(ToolbarButtons, NothingFoundShowsTheMessagesAndClearsTheOtherList) {
 }
 
 TEST_F(ToolbarButtons, AllUsersClickShowsMenuTextAndFallsBack) {
-  m.SetString(kLocalMachine, Entry(kB), "ButtonText", "Beta");
-  m.SetString(kLocalMachine, Entry(kB), "Script", "res://b.htm");
-  m.SetString(kLocalMachine, Entry(kB), "MenuText", "Beta in Tools");
+  m.SetString(kLocalMachine, Button(kB), "ButtonText", "Beta");
+  m.SetString(kLocalMachine, Button(kB), "Script", "res://b.htm");
+  m.SetString(kLocalMachine, Button(kB), "MenuText", "Beta in Tools");
   CODINGS(form);
   m.lists[2].index = 0;
   List2_Click(form);
@@ -119,8 +110,8 @@ TEST_F(ToolbarButtons, AllUsersClickShowsMenuTextAndFallsBack) {
 }
 
 TEST_F(ToolbarButtons, EmptyValuesLeaveTheBoxesAsTheyWere) {
-  m.SetData(kCurrentUser, Entry(kA), "ButtonText", {kRegSz, ""});
-  m.SetData(kCurrentUser, Entry(kA), "Exec", {kRegSz, Utf8ToUtf16LeBytes("   ", false)});
+  m.SetData(kCurrentUser, Button(kA), "ButtonText", {kRegSz, ""});
+  m.SetData(kCurrentUser, Button(kA), "Exec", {kRegSz, Utf8ToUtf16LeBytes("   ", false)});
   CODINGS(form);
   m.texts[1].text = "previous name";
   m.texts[2].text = "previous command";
@@ -132,11 +123,11 @@ TEST_F(ToolbarButtons, EmptyValuesLeaveTheBoxesAsTheyWere) {
 
 TEST_F(ToolbarButtons, UnexpectedValuesAreShownSafely) {
   const std::string big(10000, 'x');
-  m.SetString(kCurrentUser, Entry(kA), "ButtonText", big);
-  m.SetData(kCurrentUser, Entry(kA), "Exec", {kRegDword, std::string(4, '\1')});
-  m.SetData(kCurrentUser, Entry(kA), "Script",
+  m.SetString(kCurrentUser, Button(kA), "ButtonText", big);
+  m.SetData(kCurrentUser, Button(kA), "Exec", {kRegDword, std::string(4, '\1')});
+  m.SetData(kCurrentUser, Button(kA), "Script",
             {kRegSz, Utf8ToUtf16LeBytes("unterminated \xE2\x82\xAC", false)});
-  m.SetString(kCurrentUser, Entry(kA), "MenuText", "Men\xC3\xBC \xE4\xB8\xAD");
+  m.SetString(kCurrentUser, Button(kA), "MenuText", "Men\xC3\xBC \xE4\xB8\xAD");
   CODINGS(form);
   m.lists[1].index = 0;
   List1_Click(form);
@@ -146,9 +137,9 @@ TEST_F(ToolbarButtons, UnexpectedValuesAreShownSafely) {
 }
 
 TEST_F(ToolbarButtons, ClickAfterTheKeyWentShowsNothingFound) {
-  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
+  m.SetString(kCurrentUser, Button(kA), "ButtonText", "Alpha");
   CODINGS(form);
-  m.registry.DeleteTree(kCurrentUser, Entry(kA));
+  m.registry.DeleteTree(kCurrentUser, Button(kA));
   m.lists[1].index = 0;
   List1_Click(form);
   EXPECT_EQ("No name reference found in the registry", m.texts[1].text);
@@ -156,24 +147,24 @@ TEST_F(ToolbarButtons, ClickAfterTheKeyWentShowsNothingFound) {
 }
 
 TEST_F(ToolbarButtons, DeleteAsksThenDeletesTheSelectedTreeOnly) {
-  m.SetString(kCurrentUser, Entry("{aaaaaaaa-0000-0000-0000-000000000001}") + "\\Sub", "v", "x");
-  m.SetString(kCurrentUser, Entry(kB), "ButtonText", "Beta");
-  m.SetString(kLocalMachine, Entry(kA), "ButtonText", "machine twin");
+  m.SetString(kCurrentUser, Button("{aaaaaaaa-0000-0000-0000-000000000001}") + "\\Sub", "v", "x");
+  m.SetString(kCurrentUser, Button(kB), "ButtonText", "Beta");
+  m.SetString(kLocalMachine, Button(kA), "ButtonText", "machine twin");
   CODINGS(form);
   m.lists[1].index = 0;
   List1_Click(form);
 
   m.desktop.answers = {MsgAnswer::Cancel};
   Command1_Click(form);
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Button(kA)));
   ASSERT_EQ(1u, m.desktop.messages.size());
   EXPECT_EQ(DeleteConfirmation(), m.desktop.messages[0]);
 
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
-  EXPECT_FALSE(m.KeyExists(kCurrentUser, Entry(kA)));
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kB)));
-  EXPECT_TRUE(m.KeyExists(kLocalMachine, Entry(kA)));
+  EXPECT_FALSE(m.KeyExists(kCurrentUser, Button(kA)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Button(kB)));
+  EXPECT_TRUE(m.KeyExists(kLocalMachine, Button(kA)));
   EXPECT_EQ(std::vector<std::string>{kB}, m.lists[1].items);
   EXPECT_EQ(std::vector<std::string>{kA}, m.lists[2].items);
   EXPECT_EQ("", m.texts[1].text);
@@ -184,28 +175,28 @@ TEST_F(ToolbarButtons, DeleteAsksThenDeletesTheSelectedTreeOnly) {
 }
 
 TEST_F(ToolbarButtons, DeleteOfAllUsersEntryAndWithNoSelection) {
-  m.CreateKey(kLocalMachine, Entry(kB));
-  m.CreateKey(kCurrentUser, Entry(kA));
+  m.CreateKey(kLocalMachine, Button(kB));
+  m.CreateKey(kCurrentUser, Button(kA));
   CODINGS(form);
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);  // nothing selected: asks, changes nothing
   EXPECT_EQ(1u, m.desktop.messages.size());
-  EXPECT_TRUE(m.KeyExists(kLocalMachine, Entry(kB)));
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_TRUE(m.KeyExists(kLocalMachine, Button(kB)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Button(kA)));
 
   m.lists[2].index = 0;
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
-  EXPECT_FALSE(m.KeyExists(kLocalMachine, Entry(kB)));
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_FALSE(m.KeyExists(kLocalMachine, Button(kB)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Button(kA)));
   EXPECT_TRUE(m.lists[2].items.empty());
 }
 
 TEST_F(ToolbarButtons, NamesAreAddressedExactlyAsListed) {
   const std::string spaced = std::string(kA) + " ";
-  m.SetString(kCurrentUser, Entry(kA), "ButtonText", "Alpha");
-  m.SetString(kCurrentUser, Entry(spaced), "ButtonText", "Spaced");
-  m.CreateKey(kCurrentUser, Entry(std::string(kB) + '\0' + "hidden"));
+  m.SetString(kCurrentUser, Button(kA), "ButtonText", "Alpha");
+  m.SetString(kCurrentUser, Button(spaced), "ButtonText", "Spaced");
+  m.CreateKey(kCurrentUser, Button(std::string(kB) + '\0' + "hidden"));
   CODINGS(form);
   // The name with a NUL is listed as itself, its NUL marked.
   EXPECT_EQ((std::vector<std::string>{kA, spaced, std::string(kB) + "\xE2\x90\x80HIDDEN"}),
@@ -215,21 +206,21 @@ TEST_F(ToolbarButtons, NamesAreAddressedExactlyAsListed) {
   EXPECT_EQ("Spaced", m.texts[1].text);
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
-  EXPECT_FALSE(m.KeyExists(kCurrentUser, Entry(spaced)));
-  EXPECT_TRUE(m.KeyExists(kCurrentUser, Entry(kA)));
+  EXPECT_FALSE(m.KeyExists(kCurrentUser, Button(spaced)));
+  EXPECT_TRUE(m.KeyExists(kCurrentUser, Button(kA)));
   EXPECT_EQ((std::vector<std::string>{kA, std::string(kB) + "\xE2\x90\x80HIDDEN"}),
             m.lists[1].items);
   m.lists[1].index = 1;
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
-  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExt));
+  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExtensionsPath));
 }
 
 TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
   const std::string id = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6}";
   const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xD0\x96}";
-  m.SetString(kCurrentUser, Entry(id), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87");
-  m.CreateKey(kCurrentUser, Entry(kA));
+  m.SetString(kCurrentUser, Button(id), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87");
+  m.CreateKey(kCurrentUser, Button(kA));
   CODINGS(form);
   ASSERT_EQ((std::vector<std::string>{kA, shown}), m.lists[1].items);
   m.lists[1].index = 1;
@@ -237,12 +228,12 @@ TEST_F(ToolbarButtons, NonAsciiNamesAreListedShownAndDeletedAsThemselves) {
   EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87", m.texts[1].text);
   m.desktop.answers = {MsgAnswer::Ok};
   Command1_Click(form);
-  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExt));
+  EXPECT_EQ(std::vector<std::string>{kA}, m.SubKeys(kCurrentUser, kExtensionsPath));
 }
 
 TEST_F(ToolbarButtons, FailedDeleteIsToldAndTheEntryStays) {
-  m.CreateKey(kLocalMachine, Entry(kB));
-  m.registry.Protect(kLocalMachine, Entry(kB));
+  m.CreateKey(kLocalMachine, Button(kB));
+  m.registry.Protect(kLocalMachine, Button(kB));
   CODINGS(form);
   m.lists[2].index = 0;
   m.desktop.answers = {MsgAnswer::Ok};

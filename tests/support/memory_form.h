@@ -11,6 +11,8 @@
 #include "base/text.h"
 #include "files/memory_files.h"
 #include "registry/memory_registry.h"
+#include "support/panel_driver.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 
@@ -82,17 +84,10 @@ class MemButton : public Button {
   bool enabled;
 };
 
-struct ShownMessage {
-  std::string text;
-  std::string title;
-  MsgButtons buttons;
-  MsgIcon icon;
-};
-bool operator==(const ShownMessage& a, const ShownMessage& b);
-std::ostream& operator<<(std::ostream& out, const ShownMessage& message);
-
-// The box every delete shows before it deletes anything; OK goes ahead.
-ShownMessage DeleteConfirmation();
+// The delete's confirmation, by the name the native tests use.
+inline ShownMessage DeleteConfirmation() {
+  return DeleteConfirmationBox();
+}
 
 // Answers message boxes from a script and records everything asked of it.
 class ScriptedDesktop : public Desktop {
@@ -124,22 +119,6 @@ class RecordingWindows : public Windows {
   std::vector<std::string> calls;
 };
 
-// Everything below a key, one line per key and per value, in enumeration
-// order (sub-keys sorted, values in creation order), for comparing a whole
-// tree before and after: a key is "[path]", its path relative to the one
-// dumped ("[]" for that one itself); a value is `[path] "name" type:bytes`,
-// its bytes in hex. Names keep their characters except control characters,
-// '%', '"' and ']' (written %XX), so that two dumps are equal exactly when
-// the trees are. A key that cannot be opened is left out (a missing key
-// dumps as nothing); a value that cannot be read shows its error number.
-std::vector<std::string> DumpKey(Registry& registry, RootKey root, const std::string& path);
-
-// Every key and value of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and
-// HKEY_LOCAL_MACHINE as DumpKey writes them, paths led by the root
-// ("[HKCU\\Software]"). Seen in the 64-bit view, which holds the 32-bit
-// view's own keys under their Wow6432Node keys.
-std::vector<std::string> DumpRegistry(Registry& registry);
-
 // A complete main window on memory, its controls in their start-up state.
 struct MemoryForm {
   MemoryForm();
@@ -157,17 +136,31 @@ struct MemoryForm {
   ImmediateRunner runner;
   Form1 form;
 
-  // Sets a string value (REG_SZ, stored with its NUL), creating the key.
+  // The registry fixtures on this registry.
   void SetString(RootKey root, const std::string& path, const std::string& name,
-                 const std::string& value);
-  void SetData(RootKey root, const std::string& path, const std::string& name, const RegData& data);
-  void CreateKey(RootKey root, const std::string& path);
-  bool KeyExists(RootKey root, const std::string& path);
-  bool ValueExists(RootKey root, const std::string& path, const std::string& name);
-  // The value's text without its NUL, or "(missing)".
-  std::string ReadString(RootKey root, const std::string& path, const std::string& name);
-  std::vector<std::string> SubKeys(RootKey root, const std::string& path);
-  std::vector<std::string> Values(RootKey root, const std::string& path);
+                 const std::string& value) {
+    brv::SetString(registry, root, path, name, value);
+  }
+  void SetData(RootKey root, const std::string& path, const std::string& name,
+               const RegData& data) {
+    brv::SetData(registry, root, path, name, data);
+  }
+  void CreateKey(RootKey root, const std::string& path) { brv::CreateKey(registry, root, path); }
+  bool KeyExists(RootKey root, const std::string& path) {
+    return brv::KeyExists(registry, root, path);
+  }
+  bool ValueExists(RootKey root, const std::string& path, const std::string& name) {
+    return brv::ValueExists(registry, root, path, name);
+  }
+  std::string ReadString(RootKey root, const std::string& path, const std::string& name) {
+    return brv::ReadString(registry, root, path, name);
+  }
+  std::vector<std::string> SubKeys(RootKey root, const std::string& path) {
+    return brv::SubKeys(registry, root, path);
+  }
+  std::vector<std::string> Values(RootKey root, const std::string& path) {
+    return brv::Values(registry, root, path);
+  }
 };
 
 }  // namespace brv

@@ -226,10 +226,6 @@ bool KeyExists(HKEY root, const std::string& path) {
   return true;
 }
 
-bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
-  return ReadValue(root, path, name).result == ERROR_SUCCESS;
-}
-
 bool operator==(const StoredValue& a, const StoredValue& b) {
   return a.type == b.type && a.bytes == b.bytes && a.result == b.result;
 }

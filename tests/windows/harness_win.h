@@ -97,7 +97,6 @@ void SetData(HKEY root, const std::string& path, const std::string& name, DWORD 
              const std::string& bytes);
 void CreateKey(HKEY root, const std::string& path);
 bool KeyExists(HKEY root, const std::string& path);
-bool ValueExists(HKEY root, const std::string& path, const std::string& name);
 // A value as RegQueryValueExW gives it; `result` is the first call that
 // failed (opening the key or reading the value), ERROR_SUCCESS if none did.
 struct StoredValue {
