@@ -15,32 +15,13 @@
 namespace brv {
 namespace {
 
-const char kBase[] = "Software\\BrovantineConformance";
+const char* const kBase = kConformanceBase;
 
 std::string U8(const std::u16string& units) {
   return Utf16ToUtf8(units);
 }
 
-class CaseConformance : public ::testing::Test {
- protected:
-  void SetUp() override {
-    reg.DeleteTree(kCurrentUser, kBase);
-    ASSERT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, kBase, &base));
-  }
-  void TearDown() override {
-    base.reset();
-    reg.DeleteTree(kCurrentUser, kBase);
-  }
-
-  std::unique_ptr<RegKey> Create(const std::string& name) {
-    std::unique_ptr<RegKey> key;
-    EXPECT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, std::string(kBase) + "\\" + name, &key));
-    return key;
-  }
-
-  Registry& reg = ConformanceRegistry();
-  std::unique_ptr<RegKey> base;
-};
+using CaseConformance = ConformanceTest;
 
 TEST_F(CaseConformance, UpperCaseOfAnyScriptOpensTheSameKey) {
   const std::string names[] = {

@@ -3,7 +3,6 @@
 // each listed whole and each reached, changed and deleted exactly.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,20 +15,11 @@
 namespace brv {
 namespace {
 
-const char kBase[] = "Software\\BrovantineConformance";
+const char* const kBase = kConformanceBase;
 const std::string kShort = "{X}";
 const std::string kLong("{X}\0more", 8);
 const std::string kData = "Data";
 const std::string kDataLong("Data\0more", 9);
-
-RegData Text(const std::string& text) {
-  return RegData{kRegSz, Utf8ToUtf16LeBytes(text, true)};
-}
-
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 class NulConformance : public ::testing::Test {
  protected:
@@ -44,14 +34,13 @@ class NulConformance : public ::testing::Test {
                        View view = View::k64) {
     return RegAddress{root, view, path};
   }
-  static std::string Under(const std::string& name) { return std::string(kBase) + "\\" + name; }
 
   // A key with both values, each holding its own text.
   void MakePair(const RegAddress& at, const std::string& label) {
     std::unique_ptr<RegKey> key;
     ASSERT_EQ(kErrorSuccess, reg.CreateKey(at, &key));
-    ASSERT_EQ(kErrorSuccess, key->SetValue(kData, Text(label + " short")));
-    ASSERT_EQ(kErrorSuccess, key->SetValue(kDataLong, Text(label + " long")));
+    ASSERT_EQ(kErrorSuccess, key->SetValue(kData, Sz(label + " short")));
+    ASSERT_EQ(kErrorSuccess, key->SetValue(kDataLong, Sz(label + " long")));
   }
   std::string Read(const RegAddress& at, const std::string& name) {
     return CutAtNul(GetRegString(reg, at, name));

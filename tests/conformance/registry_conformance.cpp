@@ -15,24 +15,10 @@
 namespace brv {
 namespace {
 
-const char kBase[] = "Software\\BrovantineConformance";
+const char* const kBase = kConformanceBase;
 
-class RegistryConformance : public ::testing::Test {
+class RegistryConformance : public ConformanceTest {
  protected:
-  void SetUp() override {
-    reg.DeleteTree(kCurrentUser, kBase);
-    ASSERT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, kBase, &base));
-  }
-  void TearDown() override {
-    base.reset();
-    reg.DeleteTree(kCurrentUser, kBase);
-  }
-
-  std::unique_ptr<RegKey> Create(const std::string& path) {
-    std::unique_ptr<RegKey> key;
-    EXPECT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, std::string(kBase) + "\\" + path, &key));
-    return key;
-  }
   long Open(const std::string& path, std::unique_ptr<RegKey>* key,
             Registry::Access access = Registry::Access::Read) {
     return reg.OpenKey(kCurrentUser, std::string(kBase) + "\\" + path, access, key);
@@ -40,9 +26,6 @@ class RegistryConformance : public ::testing::Test {
   std::string Full(const std::string& path) {
     return std::string("HKEY_CURRENT_USER\\") + kBase + "\\" + path;
   }
-
-  Registry& reg = ConformanceRegistry();
-  std::unique_ptr<RegKey> base;
 };
 
 TEST_F(RegistryConformance, SubKeysEnumerateSortedWithoutRegardToCaseKeptAsWritten) {

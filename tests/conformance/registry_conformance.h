@@ -8,6 +8,7 @@
 #include <string>
 
 #include "registry/registry.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 
@@ -34,5 +35,34 @@ inline std::string KeyName(Registry& registry, const RegAddress& at) {
   EXPECT_EQ(kErrorSuccess, key->FullName(&name)) << at.path;
   return name;
 }
+
+// The current user's key the cases work under, and a path below it.
+inline constexpr char kConformanceBase[] = "Software\\BrovantineConformance";
+inline std::string Under(const std::string& name) {
+  return std::string(kConformanceBase) + "\\" + name;
+}
+
+// A case on the registry under test, its scratch key made empty before it
+// and removed after it.
+class ConformanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reg.DeleteTree(kCurrentUser, kConformanceBase);
+    ASSERT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, kConformanceBase, &base));
+  }
+  void TearDown() override {
+    base.reset();
+    reg.DeleteTree(kCurrentUser, kConformanceBase);
+  }
+  // Creates (or opens) a key below the scratch key.
+  std::unique_ptr<RegKey> Create(const std::string& name) {
+    std::unique_ptr<RegKey> key;
+    EXPECT_EQ(kErrorSuccess, reg.CreateKey(kCurrentUser, Under(name), &key));
+    return key;
+  }
+
+  Registry& reg = ConformanceRegistry();
+  std::unique_ptr<RegKey> base;
+};
 
 }  // namespace brv

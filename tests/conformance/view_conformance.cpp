@@ -35,15 +35,6 @@ class ViewConformance : public ::testing::Test {
     reg.DeleteTree(At(kCurrentUser, View::k64, kUser));
   }
 
-  void Put(const RegAddress& at, const std::string& name, const std::string& text) {
-    std::unique_ptr<RegKey> key;
-    ASSERT_EQ(kErrorSuccess, reg.CreateKey(at, &key));
-    ASSERT_EQ(kErrorSuccess, key->SetValue(name, RegData{kRegSz, Utf8ToUtf16LeBytes(text, true)}));
-  }
-  bool Exists(const RegAddress& at) {
-    std::unique_ptr<RegKey> key;
-    return reg.OpenKey(at, Registry::Access::Read, &key) == kErrorSuccess;
-  }
   std::string Name(const RegAddress& at) { return KeyName(reg, at); }
 
   Registry& reg = ConformanceRegistry();
@@ -51,9 +42,9 @@ class ViewConformance : public ::testing::Test {
 
 TEST_F(ViewConformance, MachineSoftwareIsTwoKeysWithTheirOwnContents) {
   const std::string entry = std::string(kMachine) + "\\Entry";
-  Put(At(kLocalMachine, View::k64, entry), "v", "sixty-four");
-  EXPECT_FALSE(Exists(At(kLocalMachine, View::k32, entry)));
-  Put(At(kLocalMachine, View::k32, entry), "v", "thirty-two");
+  SetString(reg, At(kLocalMachine, View::k64, entry), "v", "sixty-four");
+  EXPECT_FALSE(KeyExists(reg, At(kLocalMachine, View::k32, entry)));
+  SetString(reg, At(kLocalMachine, View::k32, entry), "v", "thirty-two");
   EXPECT_EQ("sixty-four", CutAtNul(GetRegString(reg, At(kLocalMachine, View::k64, entry), "v")));
   EXPECT_EQ("thirty-two", CutAtNul(GetRegString(reg, At(kLocalMachine, View::k32, entry), "v")));
   // The 32-bit view's key is, for 64-bit programs, the one under Wow6432Node.
@@ -68,23 +59,24 @@ TEST_F(ViewConformance, MachineSoftwareIsTwoKeysWithTheirOwnContents) {
 }
 
 TEST_F(ViewConformance, ClassKeysAreTwoAndTheCurrentUsersSoftwareIsOne) {
-  Put(ClassKey(View::k32, kClass), "", "class of the 32-bit view");
-  EXPECT_FALSE(Exists(ClassKey(View::k64, kClass)));
-  EXPECT_TRUE(Exists(At(kClassesRoot, View::k64, std::string("Wow6432Node\\CLSID\\") + kClass)));
+  SetString(reg, ClassKey(View::k32, kClass), "", "class of the 32-bit view");
+  EXPECT_FALSE(KeyExists(reg, ClassKey(View::k64, kClass)));
+  EXPECT_TRUE(
+      KeyExists(reg, At(kClassesRoot, View::k64, std::string("Wow6432Node\\CLSID\\") + kClass)));
   EXPECT_EQ(View::k32, ClassView(reg, kClass));
-  Put(ClassKey(View::k64, kClass), "", "class of the 64-bit view");
+  SetString(reg, ClassKey(View::k64, kClass), "", "class of the 64-bit view");
   EXPECT_EQ(View::k64, ClassView(reg, kClass));
   EXPECT_NE(Name(ClassKey(View::k64, kClass)), Name(ClassKey(View::k32, kClass)));
 
-  Put(At(kCurrentUser, View::k64, kUser), "shared", "one");
+  SetString(reg, At(kCurrentUser, View::k64, kUser), "shared", "one");
   EXPECT_EQ("one", CutAtNul(GetRegString(reg, At(kCurrentUser, View::k32, kUser), "shared")));
   EXPECT_EQ(Name(At(kCurrentUser, View::k64, kUser)), Name(At(kCurrentUser, View::k32, kUser)));
 }
 
 TEST_F(ViewConformance, DeletesAndMovesStayInTheirView) {
   for (View view : {View::k64, View::k32}) {
-    Put(At(kLocalMachine, view, std::string(kMachine) + "\\E\\Deep\\Er"), "v", "x");
-    Put(At(kLocalMachine, view, std::string(kMachine) + "\\E"), "keep", "k");
+    SetString(reg, At(kLocalMachine, view, std::string(kMachine) + "\\E\\Deep\\Er"), "v", "x");
+    SetString(reg, At(kLocalMachine, view, std::string(kMachine) + "\\E"), "keep", "k");
   }
   const RegAddress e32 = At(kLocalMachine, View::k32, std::string(kMachine) + "\\E");
   const RegAddress e64 = At(kLocalMachine, View::k64, std::string(kMachine) + "\\E");
@@ -94,10 +86,12 @@ TEST_F(ViewConformance, DeletesAndMovesStayInTheirView) {
   EXPECT_EQ(kErrorFileNotFound, reg.DeleteValue(e32, "keep"));
 
   EXPECT_EQ(kErrorSuccess, MoveKey(reg, e32, std::string(kMachine) + "\\ E"));
-  EXPECT_TRUE(Exists(At(kLocalMachine, View::k32, std::string(kMachine) + "\\ E\\Deep\\Er")));
-  EXPECT_FALSE(Exists(e32));
-  EXPECT_FALSE(Exists(At(kLocalMachine, View::k64, std::string(kMachine) + "\\ E")));
-  EXPECT_TRUE(Exists(At(kLocalMachine, View::k64, std::string(kMachine) + "\\E\\Deep\\Er")));
+  EXPECT_TRUE(
+      KeyExists(reg, At(kLocalMachine, View::k32, std::string(kMachine) + "\\ E\\Deep\\Er")));
+  EXPECT_FALSE(KeyExists(reg, e32));
+  EXPECT_FALSE(KeyExists(reg, At(kLocalMachine, View::k64, std::string(kMachine) + "\\ E")));
+  EXPECT_TRUE(
+      KeyExists(reg, At(kLocalMachine, View::k64, std::string(kMachine) + "\\E\\Deep\\Er")));
 
   EXPECT_EQ(kErrorSuccess,
             reg.DeleteTree(At(kLocalMachine, View::k32, std::string(kMachine) + "\\ E")));
@@ -107,23 +101,23 @@ TEST_F(ViewConformance, DeletesAndMovesStayInTheirView) {
   EXPECT_EQ("k", CutAtNul(GetRegString(reg, e64, "keep")));
   EXPECT_EQ(kErrorFileNotFound, reg.DeleteTree(e32));
 
-  Put(ClassKey(View::k64, kClass), "", "64");
-  Put(ClassKey(View::k32, kClass), "", "32");
+  SetString(reg, ClassKey(View::k64, kClass), "", "64");
+  SetString(reg, ClassKey(View::k32, kClass), "", "32");
   EXPECT_EQ(kErrorSuccess, reg.DeleteTree(ClassKey(View::k32, kClass)));
-  EXPECT_FALSE(Exists(ClassKey(View::k32, kClass)));
+  EXPECT_FALSE(KeyExists(reg, ClassKey(View::k32, kClass)));
   EXPECT_EQ("64", CutAtNul(GetRegString(reg, ClassKey(View::k64, kClass), "")));
 }
 
 TEST_F(ViewConformance, BothViewsAreListedOnlyWhereTheyAreTwoKeys) {
-  Put(At(kLocalMachine, View::k64, std::string(kMachine) + "\\a"), "", "");
-  Put(At(kLocalMachine, View::k32, std::string(kMachine) + "\\b"), "", "");
+  SetString(reg, At(kLocalMachine, View::k64, std::string(kMachine) + "\\a"), "", "");
+  SetString(reg, At(kLocalMachine, View::k32, std::string(kMachine) + "\\b"), "", "");
   std::vector<std::string> listed;
   for (const ViewedName& found : SubKeyNamesInViews(reg, kLocalMachine, kMachine)) {
     listed.push_back(found.name + (found.view == View::k32 ? "/32" : "/64"));
   }
   EXPECT_EQ((std::vector<std::string>{"a/64", "b/32"}), listed);
 
-  Put(At(kCurrentUser, View::k64, std::string(kUser) + "\\c"), "", "");
+  SetString(reg, At(kCurrentUser, View::k64, std::string(kUser) + "\\c"), "", "");
   listed.clear();
   for (const ViewedName& found : SubKeyNamesInViews(reg, kCurrentUser, kUser)) {
     listed.push_back(found.name + (found.view == View::k32 ? "/32" : "/64"));

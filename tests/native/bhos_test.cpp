@@ -60,10 +60,8 @@ TEST_F(Bhos, FillSplitsEnabledAndDisabledUpperCasedInEnumerationOrder) {
 TEST_F(Bhos, ClicksShowDetailsAndSwitchTheButtons) {
   m.CreateKey(kLocalMachine, Bho(kA));
   m.CreateKey(kLocalMachine, Bho(std::string("  ") + kB));
-  m.SetString(kClassesRoot, Clsid(kA), "", "Alpha helper");
-  m.SetString(kClassesRoot, Clsid(kA) + "\\InprocServer32", "", "C:\\alpha.dll");
-  m.SetString(kClassesRoot, Clsid(kB), "", "Beta helper");
-  m.SetString(kClassesRoot, Clsid(kB) + "\\InprocServer32", "", "C:\\beta.dll");
+  RegisterClass(m.registry, kA, "Alpha helper", "C:\\alpha.dll");
+  RegisterClass(m.registry, kB, "Beta helper", "C:\\beta.dll");
   CODINGS4(form);
 
   Select(6, kA);

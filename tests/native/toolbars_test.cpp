@@ -171,8 +171,8 @@ TEST_F(Toolbars, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
   const std::string name = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6-\xF0\x9F\x98\x80}";
   m.SetString(kCurrentUser, kUser, name, "");
   m.SetString(kCurrentUser, kUser, "{\xC3\x89\xE4\xB8\xAD-\xD0\x96-\xF0\x9F\x98\x80}x", "");
-  m.SetString(kClassesRoot, Clsid(name), "", "\xE5\x90\x8D\xE5\x89\x8D Bar");
-  m.SetString(kClassesRoot, Clsid(name) + "\\InProcServer32", "", "C:\\\xC3\xBC.dll");
+  RegisterClass(m.registry, name, "\xE5\x90\x8D\xE5\x89\x8D Bar", "C:\\\xC3\xBC.dll",
+                "InProcServer32");
   codings1(form);
   ASSERT_TRUE(m.lists[3].Select(name));
   List3_Click(form);

@@ -99,8 +99,7 @@ TEST_F(Views, PerUserEntriesTakeTheirClassFromThe64BitViewElseThe32BitOne) {
   EXPECT_EQ("C:\\c32.dll", m.texts[4].text);
 
   // Registered in both: the 64-bit view's.
-  m.SetString(kClassesRoot, Clsid(kC), "", "Gamma 64");
-  m.SetString(kClassesRoot, Clsid(kC) + "\\InProcServer32", "", "C:\\c64.dll");
+  RegisterClass(m.registry, kC, "Gamma 64", "C:\\c64.dll", "InProcServer32");
   Click(1, kA, List1_Click);
   EXPECT_EQ("C:\\c64.dll", m.texts[2].text);
   Click(3, kC, List3_Click);
