@@ -125,4 +125,35 @@ const ControlSpec* FindControl(const FormSpec& form, const char* name) {
   return nullptr;
 }
 
+std::string AccessibleName(const char* control) {
+  static const struct {
+    const char* control;
+    const char* label;  // the control whose caption names it, or
+    const char* name;   // its own name
+  } kNames[] = {
+      {"List1", "Label1", nullptr},
+      {"List2", "Label2", nullptr},
+      {"Text1", "Label3", nullptr},
+      {"Text2", "Label4", nullptr},
+      {"Text9", "Label13", nullptr},
+      {"List3", nullptr, "Internet Explorer Toolbars, Current User"},
+      {"List4", nullptr, "Internet Explorer Toolbars, All Users"},
+      {"Text3", "Label5", nullptr},
+      {"Text4", "Label6", nullptr},
+      {"List5", "Frame3", nullptr},
+      {"Text7", "Label12", nullptr},
+      {"List6", "Label7", nullptr},
+      {"List7", "Label8", nullptr},
+      {"Text5", "Label9", nullptr},
+      {"Text6", "Label10", nullptr},
+  };
+  for (const auto& entry : kNames) {
+    if (!control || std::strcmp(entry.control, control) != 0) continue;
+    if (entry.name) return entry.name;
+    const ControlSpec* label = FindControl(Form1Layout(), entry.label);
+    return label ? label->caption : "";
+  }
+  return std::string();
+}
+
 }  // namespace brv

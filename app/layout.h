@@ -3,6 +3,7 @@
 // to the window's DPI.
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace brv {
@@ -47,6 +48,11 @@ const FormSpec& SplashLayout();
 
 // The control's table entry, or nullptr.
 const ControlSpec* FindControl(const FormSpec& form, const char* name);
+
+// What a screen reader calls a list or text box of the main window: the
+// caption of its label, or a name of its own where no label says what it
+// holds. Empty for any other control.
+std::string AccessibleName(const char* control);
 
 inline constexpr const char* kIdentifierHint = "Double-click the CLSID copy to Clipboard";
 

@@ -52,8 +52,8 @@ target_include_directories(brovantine_wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests
 # Where the tests find their helper scripts (a path on the host).
 target_compile_definitions(brovantine_wintests PRIVATE BRV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 set_source_files_properties(tests/windows/wintests.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico")
-target_link_libraries(brovantine_wintests PRIVATE brv_win gtest gtest_main)
+  "${CMAKE_SOURCE_DIR}/app/win32/brovantine.ico;${CMAKE_BINARY_DIR}/generated/Brovantine.exe.manifest")
+target_link_libraries(brovantine_wintests PRIVATE brv_win gtest gtest_main oleacc oleaut32 ole32)
 target_link_options(brovantine_wintests PRIVATE -static -static-libgcc -static-libstdc++)
 include(GoogleTest)
 # One ctest per test case, each its own Wine process through cmake/wine-run.sh

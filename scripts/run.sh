@@ -5,22 +5,34 @@
 #   scripts/run.sh --screenshot FILE   on a virtual X server; saves a picture of the
 #                                      window after the start-up note, then stops
 #   scripts/run.sh --about             with --screenshot: the About window instead
+#   scripts/run.sh --dpi N             in the throwaway prefix: Wine's DPI set to N
+#                                      (96, 120, 144, 192, ...)
+#   scripts/run.sh --no-wine-fonts     in the throwaway prefix: without Wine's own
+#                                      fonts, as in a prefix of your own
 # The options combine. Installs what is missing first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 demo=0
 shot=
 about=
+dpi=
+wine_fonts=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --demo) demo=1 ;;
     --about) about=about ;;
-    --screenshot)
-      [ $# -ge 2 ] || { echo "--screenshot needs a file name" >&2; exit 2; }
-      shot=$(realpath -m "$2")
+    --no-wine-fonts) wine_fonts=0 ;;
+    --screenshot | --dpi)
+      [ $# -ge 2 ] || { echo "$1 needs a value" >&2; exit 2; }
+      if [ "$1" = --dpi ]; then
+        [[ $2 =~ ^[1-9][0-9]*$ ]] || { echo "--dpi needs a number of dots per inch" >&2; exit 2; }
+        dpi=$2
+      else
+        shot=$(realpath -m "$2")
+      fi
       shift
       ;;
-    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
     *) echo "Unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -42,9 +54,9 @@ build=$root/build/windows
 # shellcheck source=scripts/wine-prefix.sh
 . "$root/scripts/wine-prefix.sh"
 brv_wine_env
-if [ "$demo" = 1 ] || [ -n "$shot" ]; then
-  # A throwaway prefix: the demo's samples, or a screenshot of your own
-  # program without touching your prefix's settings.
+if [ "$demo" = 1 ] || [ -n "$shot" ] || [ -n "$dpi" ] || [ "$wine_fonts" = 0 ]; then
+  # A throwaway prefix: the demo's samples, the settings asked for, or a
+  # screenshot of your own program without touching your prefix's settings.
   export WINEPREFIX=$root/build/run-prefix
   brv_wine_prefix_remove
   export BRV_WINEPREFIX=$WINEPREFIX
@@ -53,6 +65,8 @@ else
 fi
 
 if [ -n "$shot" ]; then
+  # A window at 192 dpi is wider than 1280 pixels.
+  export BRV_XVFB_SCREEN=2560x1600x24
   # shellcheck source=scripts/xvfb.sh
   . "$root/scripts/xvfb.sh"
   start_xvfb
@@ -63,6 +77,14 @@ if [ -n "${BRV_WINEPREFIX:-}" ]; then
   brv_wine_prefix $([ -n "$shot" ] && echo --unmanaged)
   [ "$demo" = 1 ] && wine regedit /S "$(winepath -w "$root/scripts/demo.reg")" \
     >/dev/null 2>&1 </dev/null
+  if [ -n "$dpi" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1 </dev/null
+  fi
+  if [ "$wine_fonts" = 0 ]; then
+    # Wine then draws with the fonts the system has (fontconfig's choice).
+    find "$WINEPREFIX/drive_c/windows/Fonts" -type l -delete
+  fi
 fi
 
 if [ -z "$shot" ]; then

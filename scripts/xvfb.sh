@@ -4,7 +4,7 @@
 start_xvfb() {
   local fd_file
   fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${BRV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
   BRV_XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$fd_file" ] && break

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "app/win32/window_win.h"
 #include "base/text.h"
 
 namespace brv {
@@ -13,9 +16,50 @@ std::string WindowText(HWND window) {
   return FromWide(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
+namespace {
+
+// Where an item's text begins in its list box.
+constexpr int kItemMargin = 2;
+
+// The width of a text in the font selected into `dc`; 0 if it cannot be
+// measured.
+int TextWidth(HDC dc, const std::wstring& text) {
+  SIZE size = {};
+  if (!dc || !GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
+    return 0;
+  }
+  return size.cx;
+}
+
+HFONT FontOf(HWND window) {
+  return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+}  // namespace
+
 void Win32ListBox::Clear() {
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   items_.clear();
+  widest_ = 0;
+  SetExtent();
+}
+
+void Win32ListBox::SetExtent() {
+  // Only a list whose widest item is wider than it scrolls: an extent that
+  // fits may still bring the scroll bar (Wine, in a list exactly full).
+  RECT client = {};
+  GetClientRect(list_, &client);
+  const int extent = widest_ + kItemMargin;
+  SendMessageW(list_, LB_SETHORIZONTALEXTENT, extent > client.right ? extent : 0, 0);
+}
+
+void Win32ListBox::Remeasure() {
+  WindowDC dc(list_);
+  SelectedObject font(dc.Get(), FontOf(list_));
+  widest_ = 0;
+  for (const ListItem& item : items_)
+    widest_ = std::max(widest_, TextWidth(dc.Get(), ToWide(item.text)));
+  SetExtent();
 }
 
 void Win32ListBox::AddItems(std::vector<ListItem> items) {
@@ -26,16 +70,24 @@ void Win32ListBox::AddItems(std::vector<ListItem> items) {
   for (const ListItem& item : items) bytes += (item.text.size() + 1) * sizeof(wchar_t);
   SendMessageW(list_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
   items_.reserve(items_.size() + items.size());
-  for (ListItem& item : items) {
-    const std::wstring wide = ToWide(item.text);
-    const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
-    const LRESULT added = own_ ? CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text)
-                               : SendMessageW(list_, LB_ADDSTRING, 0, text);
-    // Out of room: the rest is not shown, and no item stands for another.
-    if (added < 0) break;
-    items_.push_back(std::move(item));
+  {
+    // Each item is measured as it is added, in the list's font.
+    WindowDC dc(list_);
+    SelectedObject font(dc.Get(), FontOf(list_));
+    for (ListItem& item : items) {
+      const std::wstring wide = ToWide(item.text);
+      const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
+      const LRESULT added = own_ ? CallWindowProcW(own_, list_, LB_ADDSTRING, 0, text)
+                                 : SendMessageW(list_, LB_ADDSTRING, 0, text);
+      // Out of room: the rest is not shown, and no item stands for another.
+      if (added < 0) break;
+      widest_ = std::max(widest_, TextWidth(dc.Get(), wide));
+      items_.push_back(std::move(item));
+    }
   }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  // Decided once the list shows its vertical scroll bar, if it needs one.
+  SetExtent();
   InvalidateRect(list_, nullptr, TRUE);
 }
 

@@ -26,12 +26,19 @@ class Win32ListBox : public ListBox {
   // The list box's own procedure, once the window has subclassed it: items
   // are added straight through it, which halves the cost of each add.
   void SetOwnProcedure(WNDPROC procedure) { own_ = procedure; }
+  // Measures every item again, in the list's font now (a DPI change).
+  void Remeasure();
 
  private:
+  // The list scrolls sideways as far as its widest item, measured as the
+  // items are added.
+  void SetExtent();
+
   HWND list_;
   HWND toolTip_;
   WNDPROC own_ = nullptr;
   std::vector<ListItem> items_;  // by index, as the (unsorted) list holds them
+  int widest_ = 0;               // pixels, in the list's font
 };
 
 class Win32TextBox : public TextBox {

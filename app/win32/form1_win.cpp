@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "app/win32/accessible_win.h"
 
 namespace brv {
 
@@ -26,47 +29,27 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   self->form_.desktop = desktop;
   self->form_.windows = self.get();
   const FormSpec& layout = Form1Layout();
-  const int dpi = WindowDpi(nullptr);
-  self->SetDpi(dpi);
-  self->fonts_ = std::make_unique<FontSet>(dpi);
   OwnedMenu menu(BuildMenu(layout, kFirstMenuId));
-  const SIZE size = WindowSizeFor(layout, dpi, kStyle, 0, true);
-  if (!self->CreateFrame(instance,
-                         {kClassName, true, kStyle, 0, ToWide(layout.caption), CW_USEDEFAULT,
-                          CW_USEDEFAULT, size.cx, size.cy, nullptr, menu.Get()})) {
+  // Made hidden, and sized once its DPI (its monitor's) is known.
+  if (!self->CreateFrame(instance, {kClassName, true, kStyle, 0, ToWide(layout.caption),
+                                    CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu.Get()})) {
     return nullptr;
   }
   menu.Release();  // the window's now
   HWND window = self->Handle();
-  // The menu bar may wrap onto two lines on a narrow screen: size again.
-  RECT client;
-  GetClientRect(window, &client);
-  const int missing = Twips(layout.clientHeight, dpi) - (client.bottom - client.top);
-  if (missing > 0) {
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy + missing,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  self->SetDpi(WindowDpi(window));
   // A window that cannot be made whole is not shown at all: `self` destroys
   // it, and all it holds, on the way out.
-  if (!BuildControls(window, layout, dpi, *self->fonts_, kFirstControlId, &self->built_)) {
-    return nullptr;
-  }
+  if (!self->layout_.Build(window, layout, self->Dpi(), kFirstControlId)) return nullptr;
   // The status bar lies below the area of the layout table: the window
   // grows by its height.
   HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                              nullptr, instance, nullptr);
   if (!bar) return nullptr;
-  SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(self->fonts_->Get(FontKind::Default)),
-               FALSE);
-  RECT barRect;
-  GetWindowRect(bar, &barRect);
-  RECT outer;
-  GetWindowRect(window, &outer);
-  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
-               outer.bottom - outer.top + (barRect.bottom - barRect.top),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(bar, WM_SIZE, 0, 0);
+  SendMessageW(bar, WM_SETFONT,
+               reinterpret_cast<WPARAM>(self->layout_.fonts->Get(FontKind::Default)), FALSE);
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
+  self->FitClient(nullptr);
   ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
   self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
   self->runner_ = Win32Runner::Create(instance);
@@ -83,6 +66,49 @@ MainWindow::~MainWindow() {
   DestroyDetached();
 }
 
+void MainWindow::FitClient(const RECT* suggested) {
+  HWND bar = statusBar_->Handle();
+  SendMessageW(bar, WM_SIZE, 0, 0);
+  RECT barRect;
+  GetWindowRect(bar, &barRect);
+  const int width = layout_.arranged.width;
+  const int height = layout_.arranged.height + (barRect.bottom - barRect.top);
+  SIZE size = WindowSizeFor(width, height, Dpi(), kStyle, 0, true);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  POINT at = {0, 0};
+  if (suggested) {
+    // Where the system puts it, and as large as it suggests, as long as the
+    // table fits.
+    at = {suggested->left, suggested->top};
+    size.cx = std::max<LONG>(size.cx, suggested->right - suggested->left);
+    size.cy = std::max<LONG>(size.cy, suggested->bottom - suggested->top);
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(Handle(), nullptr, at.x, at.y, size.cx, size.cy, flags);
+  // The menu bar may wrap onto two lines on a narrow screen: taller by what
+  // it takes.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  if (client.bottom < height) {
+    SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SendMessageW(bar, WM_SIZE, 0, 0);
+}
+
+// The window on a monitor of another DPI: laid out again from the tables,
+// fonts, extents and tooltips with it.
+void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
+  SetDpi(dpi);
+  layout_.Relayout(Form1Layout(), dpi);
+  for (auto& list : lists_) list.second->Remeasure();
+  SendMessageW(statusBar_->Handle(), WM_SETFONT,
+               reinterpret_cast<WPARAM>(layout_.fonts->Get(FontKind::Default)), FALSE);
+  FitClient(suggested);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void MainWindow::ShowMain() {
   // A keyboard user starts in the first list, and sees where the focus is.
   SetFocusTarget(Control("List1"));
@@ -92,11 +118,11 @@ void MainWindow::ShowMain() {
 }
 
 void MainWindow::Bind() {
-  for (const auto& entry : built_.byName) {
+  for (const auto& entry : layout_.built.byName) {
     const ControlSpec& spec = *FindControl(Form1Layout(), entry.first.c_str());
     HWND control = entry.second;
     if (spec.kind == ControlKind::ListBox) {
-      auto list = std::make_unique<Win32ListBox>(control, built_.toolTip);
+      auto list = std::make_unique<Win32ListBox>(control, layout_.built.toolTip);
       // Items are added straight through the list box's own procedure, which
       // halves the cost of each add.
       list->SetOwnProcedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
@@ -135,8 +161,8 @@ void MainWindow::Bind() {
 }
 
 HWND MainWindow::Control(const std::string& name) const {
-  auto it = built_.byName.find(name);
-  return it == built_.byName.end() ? nullptr : it->second;
+  auto it = layout_.built.byName.find(name);
+  return it == layout_.built.byName.end() ? nullptr : it->second;
 }
 
 int MainWindow::MenuId(const std::string& name) const {
@@ -185,8 +211,9 @@ void MainWindow::Click(const char* button) {
 }
 
 const char* MainWindow::FocusedControl() const {
-  auto it = built_.byId.find(GetDlgCtrlID(GetFocus()));
-  return it != built_.byId.end() && IsChild(Handle(), GetFocus()) ? it->second->name : nullptr;
+  auto it = layout_.built.byId.find(GetDlgCtrlID(GetFocus()));
+  return it != layout_.built.byId.end() && IsChild(Handle(), GetFocus()) ? it->second->name
+                                                                         : nullptr;
 }
 
 // An action that threw (memory ran out part way) stops where it was, with
@@ -205,6 +232,18 @@ LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wPar
     RemoveWindowSubclass(control, ControlProc, kSubclassId);
   } else if (message == WM_SETFOCUS) {
     self->SetFocusTarget(control);
+  } else if (message == WM_GETOBJECT) {
+    // A screen reader asks what the control is called.
+    try {
+      auto it = self->layout_.built.byId.find(GetDlgCtrlID(control));
+      const std::string name =
+          it == self->layout_.built.byId.end() ? std::string() : AccessibleName(it->second->name);
+      if (!name.empty()) {
+        if (LRESULT object = NamedClientObject(control, wParam, lParam, name)) return object;
+      }
+    } catch (...) {
+      // Unnamed, then: the control answers for itself.
+    }
   } else {
     try {
       if (self->OnListMessage(control, message, wParam, lParam)) return 0;
@@ -218,11 +257,11 @@ LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wPar
 
 // The lists' mouse and keys. True when the message is used up.
 bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto it = built_.byId.find(GetDlgCtrlID(list));
-  if (it == built_.byId.end() || it->second->kind != ControlKind::ListBox) return false;
+  auto it = layout_.built.byId.find(GetDlgCtrlID(list));
+  if (it == layout_.built.byId.end() || it->second->kind != ControlKind::ListBox) return false;
   const char* name = it->second->name;
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-    RelayToToolTip(built_.toolTip, list, message, wParam, lParam);
+    RelayToToolTip(layout_.built.toolTip, list, message, wParam, lParam);
     if (message == WM_MOUSEMOVE) Dispatch(name, Event::MouseMove);
     return false;
   }
@@ -258,8 +297,8 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
     return;
   }
-  auto it = built_.byId.find(id);
-  if (it == built_.byId.end()) return;
+  auto it = layout_.built.byId.find(id);
+  if (it == layout_.built.byId.end()) return;
   const ControlSpec& spec = *it->second;
   if (spec.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
     Dispatch(spec.name, Event::Click);
@@ -279,7 +318,23 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(wParam, lParam);
       return 0;
     case WM_CTLCOLORSTATIC:
-      return LabelColors(built_, wParam, lParam);
+      return LabelColors(layout_.built, wParam, lParam);
+    case kDpiChangedMessage:
+      OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case kGetDpiScaledSizeMessage: {
+      // The size the window takes at the new DPI, asked before the change:
+      // the system then suggests it.
+      const int dpi = static_cast<int>(wParam);
+      FontSet fonts(dpi);
+      const Arrangement arranged = ArrangeTable(Form1Layout(), dpi, fonts);
+      RECT bar;
+      GetWindowRect(statusBar_->Handle(), &bar);
+      *reinterpret_cast<SIZE*>(lParam) =
+          WindowSizeFor(arranged.width, arranged.height + MulDiv(bar.bottom - bar.top, dpi, Dpi()),
+                        dpi, kStyle, 0, true);
+      return TRUE;
+    }
     case WM_DESTROY:
       CloseAbout();
       if (endProgram_) PostQuitMessage(0);

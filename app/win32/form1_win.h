@@ -56,6 +56,10 @@ class MainWindow : public Window, public Windows {
                                       UINT_PTR id, DWORD_PTR self);
   bool OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
+  void OnDpiChanged(int dpi, const RECT* suggested);
+  // Sizes the window around the arranged table and the status bar below
+  // it, at `suggested` (a DPI change) or where it is.
+  void FitClient(const RECT* suggested);
   void Dispatch(const char* control, Event event);
   void Click(const char* button);
   const char* FocusedControl() const;
@@ -64,8 +68,7 @@ class MainWindow : public Window, public Windows {
   HINSTANCE instance_ = nullptr;
   bool endProgram_ = false;
   int showCommand_ = SW_SHOWNORMAL;
-  std::unique_ptr<FontSet> fonts_;
-  BuiltControls built_;
+  TableLayout layout_;
   OwnedAccelerators accelerators_;
   std::map<std::string, std::unique_ptr<Win32ListBox>> lists_;
   std::map<std::string, std::unique_ptr<Win32TextBox>> texts_;

@@ -3,12 +3,9 @@
 #include <commctrl.h>
 
 #include "app/win32/controls_win.h"
+#include "app/win32/window_win.h"
 
 namespace brv {
-
-int Twips(int twips, int dpi) {
-  return MulDiv(twips, dpi, 1440);
-}
 
 namespace {
 
@@ -41,8 +38,53 @@ HFONT FontSet::Get(FontKind kind) const {
   return fonts_[static_cast<int>(kind)];
 }
 
-bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
-                   BuiltControls* built) {
+TextSize MeasureCaption(HDC dc, HFONT font, const ControlSpec& spec, int width) {
+  // As each kind draws its caption: a label wraps at words and shows '&' as
+  // it is; a button centres its lines; a frame's caption is one line.
+  UINT flags = DT_CALCRECT | DT_EXPANDTABS;
+  if (spec.kind == ControlKind::Label) flags |= DT_NOPREFIX;
+  if (spec.kind == ControlKind::Button) flags |= DT_CENTER;
+  flags |= width > 0 && spec.kind != ControlKind::Frame ? DT_WORDBREAK : DT_SINGLELINE;
+  const std::wstring text = ToWide(spec.caption);
+  const int length = static_cast<int>(text.size());
+  RECT rect = {0, 0, width > 0 ? width : 0, 0};
+  SelectedObject selected(dc, font);
+  if (!dc || !DrawTextW(dc, text.c_str(), length, &rect, flags)) return {};
+  TextSize size = {rect.right - rect.left, rect.bottom - rect.top};
+  if (spec.kind == ControlKind::Button && (flags & DT_WORDBREAK)) {
+    // A button draws its caption wrapped again at the width this measure
+    // gives, which can take more lines (Wine), centred as if it took as
+    // many: the lines that follow run below. The caption needs the height
+    // that keeps them inside.
+    RECT drawn = {0, 0, rect.right, 0};
+    if (DrawTextW(dc, text.c_str(), length, &drawn, flags) && drawn.bottom > rect.bottom) {
+      size.height = 2 * drawn.bottom - rect.bottom;
+    }
+  }
+  return size;
+}
+
+Arrangement ArrangeTable(const FormSpec& form, int dpi, const FontSet& fonts) {
+  WindowDC screen(nullptr);
+  return Arrange(form, dpi, [&](const ControlSpec& spec, int width) {
+    return MeasureCaption(screen.Get(), fonts.Get(spec.font), spec, width);
+  });
+}
+
+namespace {
+
+// The creation order is the z-order, the first made on top: boxes, buttons
+// and rules first, then labels (whose background must not cover a box's
+// border where the two touch), frames last so that what a frame holds is
+// drawn over it.
+int PassOf(ControlKind kind) {
+  return kind == ControlKind::Frame ? 2 : kind == ControlKind::Label ? 1 : 0;
+}
+
+}  // namespace
+
+bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arranged,
+                   const FontSet& fonts, int firstId, BuiltControls* built) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   built->toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -51,29 +93,17 @@ bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
     built->failed = "(tooltip)";
     return false;
   }
-  // The first-made child lies on top: boxes, buttons and rules first, then
-  // labels (whose background must not cover a box's border where the two
-  // touch), frames last so that what a frame holds is drawn over it.
-  const auto passOf = [](ControlKind kind) {
-    return kind == ControlKind::Frame ? 2 : kind == ControlKind::Label ? 1 : 0;
-  };
+  SendMessageW(built->toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::Default)),
+               FALSE);
   for (int pass = 0; pass < 3; ++pass) {
     for (size_t index = 0; index < form.controls.size(); ++index) {
       const ControlSpec& spec = form.controls[index];
-      if (passOf(spec.kind) != pass) continue;
-      int left = spec.left;
-      int top = spec.top;
-      if (spec.container) {
-        const ControlSpec* container = FindControl(form, spec.container);
-        left += container->left;
-        top += container->top;
-      }
+      if (PassOf(spec.kind) != pass) continue;
       DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
       if (!(spec.flags & kHidden)) style |= WS_VISIBLE;
       if (spec.flags & kDisabled) style |= WS_DISABLED;
       DWORD exStyle = 0;
       const wchar_t* className = L"STATIC";
-      int height = Twips(spec.height, dpi);
       switch (spec.kind) {
         case ControlKind::Label:
           style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
@@ -84,7 +114,8 @@ bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
           break;
         case ControlKind::ListBox:
           className = L"LISTBOX";
-          style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+          style |=
+              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP;
           exStyle = WS_EX_CLIENTEDGE;
           break;
         case ControlKind::TextBox:
@@ -98,20 +129,25 @@ bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
           break;
         case ControlKind::Line:
           style |= (spec.flags & kGreyLine) ? SS_ETCHEDHORZ : SS_WHITERECT;
-          height = (spec.flags & kGreyLine) ? 2 : 1;
           break;
         case ControlKind::Picture:
           style |= SS_ICON | SS_NOTIFY;
           break;
       }
       const int id = firstId + static_cast<int>(index);
+      const Box& box = arranged.boxes[index];
       HWND control =
-          CreateWindowExW(exStyle, className, ToWide(spec.caption).c_str(), style, Twips(left, dpi),
-                          Twips(top, dpi), Twips(spec.width, dpi), height, parent,
+          CreateWindowExW(exStyle, className, ToWide(spec.caption).c_str(), style, box.left,
+                          box.top, box.Width(), box.Height(), parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
       if (!control) {
         built->failed = spec.name;
         return false;
+      }
+      // A rule takes an edge of its own as it is made: back to its box.
+      if (spec.kind == ControlKind::Line) {
+        SetWindowPos(control, nullptr, box.left, box.top, box.Width(), box.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
       }
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
       built->byName[spec.name] = control;
@@ -131,6 +167,54 @@ bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fo
     }
   }
   return true;
+}
+
+void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arrangement& arranged,
+                   const FontSet& fonts) {
+  HDWP moves = BeginDeferWindowPos(static_cast<int>(built.byName.size()));
+  for (size_t index = 0; index < form.controls.size(); ++index) {
+    const ControlSpec& spec = form.controls[index];
+    auto it = built.byName.find(spec.name);
+    if (it == built.byName.end()) continue;
+    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
+    const Box& box = arranged.boxes[index];
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    // Moved one by one if the system could not gather the moves.
+    if (moves) {
+      moves = DeferWindowPos(moves, it->second, nullptr, box.left, box.top, box.Width(),
+                             box.Height(), flags);
+    } else {
+      SetWindowPos(it->second, nullptr, box.left, box.top, box.Width(), box.Height(), flags);
+    }
+  }
+  if (moves) EndDeferWindowPos(moves);
+  SendMessageW(built.toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::Default)),
+               FALSE);
+}
+
+bool TableLayout::Build(HWND parent, const FormSpec& form, int dpi, int firstId) {
+  fonts = std::make_unique<FontSet>(dpi);
+  arranged = ArrangeTable(form, dpi, *fonts);
+  return BuildControls(parent, form, arranged, *fonts, firstId, &built);
+}
+
+void TableLayout::Relayout(const FormSpec& form, int dpi) {
+  auto next = std::make_unique<FontSet>(dpi);
+  arranged = ArrangeTable(form, dpi, *next);
+  PlaceControls(built, form, arranged, *next);
+  fonts = std::move(next);
+}
+
+HWND TableLayout::Control(const std::string& name) const {
+  auto it = built.byName.find(name);
+  return it == built.byName.end() ? nullptr : it->second;
+}
+
+RECT TableLayout::BoxOf(const FormSpec& form, const char* name) const {
+  const ControlSpec* spec = FindControl(form, name);
+  if (!spec) return RECT{};
+  const Box& box = arranged.boxes[static_cast<size_t>(spec - form.controls.data())];
+  return RECT{box.left, box.top, box.right, box.bottom};
 }
 
 LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam) {
@@ -177,9 +261,19 @@ HMENU BuildMenu(const FormSpec& form, int firstId) {
   return bar;
 }
 
-SIZE WindowSizeFor(const FormSpec& form, int dpi, DWORD style, DWORD exStyle, bool hasMenu) {
-  RECT rect = {0, 0, Twips(form.clientWidth, dpi), Twips(form.clientHeight, dpi)};
-  AdjustWindowRectEx(&rect, style, hasMenu ? TRUE : FALSE, exStyle);
+SIZE WindowSizeFor(int clientWidth, int clientHeight, int dpi, DWORD style, DWORD exStyle,
+                   bool hasMenu) {
+  // The frame at the window's own DPI where the system can say (Windows 10
+  // 1607 and later), else at the system's.
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+  RECT rect = {0, 0, clientWidth, clientHeight};
+  const BOOL menu = hasMenu ? TRUE : FALSE;
+  if (!adjustForDpi || !adjustForDpi(&rect, style, menu, exStyle, static_cast<UINT>(dpi))) {
+    rect = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&rect, style, menu, exStyle);
+  }
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 

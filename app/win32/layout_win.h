@@ -1,19 +1,20 @@
-// Real child windows from a layout table, scaled from twips to the screen's
-// DPI.
+// Real child windows from a layout table, placed where the table is
+// arranged for the window's DPI (app/arrange.h), the captions measured in
+// the fonts the controls draw them with.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
+#include "app/arrange.h"
 #include "app/layout.h"
 
 namespace brv {
 
-int Twips(int twips, int dpi);
-
-// The fonts the tables name, made once per window and deleted with it.
+// The fonts the tables name, at one DPI, deleted with the set.
 class FontSet {
  public:
   explicit FontSet(int dpi);
@@ -26,6 +27,13 @@ class FontSet {
   HFONT fonts_[6] = {};
 };
 
+// The size a control's caption takes in `font`, wrapped at `width` as the
+// control wraps it (on one line for 0).
+TextSize MeasureCaption(HDC dc, HFONT font, const ControlSpec& spec, int width);
+
+// The table arranged at `dpi` with the captions measured in `fonts`.
+Arrangement ArrangeTable(const FormSpec& form, int dpi, const FontSet& fonts);
+
 struct BuiltControls {
   std::map<std::string, HWND> byName;
   std::map<int, const ControlSpec*> byId;
@@ -35,13 +43,33 @@ struct BuiltControls {
   std::string failed;
 };
 
-// Creates the table's controls as children of `parent`, ids from `firstId`
-// in table order, frames beneath the controls they hold. List boxes get a
-// tool in one tooltip window, with the identifier hint where the table says.
-// Stops at the first window it cannot make and returns false, naming it in
-// `built->failed`; what it made goes when `parent` goes.
-bool BuildControls(HWND parent, const FormSpec& form, int dpi, const FontSet& fonts, int firstId,
-                   BuiltControls* built);
+// Creates the table's controls as children of `parent` where `arranged`
+// puts them, ids from `firstId` in table order, frames beneath the controls
+// they hold. List boxes get a tool in one tooltip window, with the
+// identifier hint where the table says. Stops at the first window it cannot
+// make and returns false, naming it in `built->failed`; what it made goes
+// when `parent` goes.
+bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arranged,
+                   const FontSet& fonts, int firstId, BuiltControls* built);
+// Moves the built controls where `arranged` puts them, in `fonts`.
+void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arrangement& arranged,
+                   const FontSet& fonts);
+
+// A table's controls laid out for one DPI, with the fonts they draw with.
+struct TableLayout {
+  std::unique_ptr<FontSet> fonts;
+  Arrangement arranged;
+  BuiltControls built;
+
+  // Makes the fonts and the controls (see BuildControls).
+  bool Build(HWND parent, const FormSpec& form, int dpi, int firstId);
+  // After a DPI change: new fonts, the table arranged again, the controls
+  // moved; the old fonts go once nothing draws with them.
+  void Relayout(const FormSpec& form, int dpi);
+  HWND Control(const std::string& name) const;
+  // The control's box as arranged, in client coordinates.
+  RECT BoxOf(const FormSpec& form, const char* name) const;
+};
 
 // The answer to WM_CTLCOLORSTATIC from one of the built controls: labels
 // and read-only text boxes on the button face, the text of those the table
@@ -54,7 +82,8 @@ void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPA
 // The menu bar of the table; item ids from `firstId` in table order.
 HMENU BuildMenu(const FormSpec& form, int firstId);
 
-// Window size for the table's client area, with this style and menu.
-SIZE WindowSizeFor(const FormSpec& form, int dpi, DWORD style, DWORD exStyle, bool hasMenu);
+// The window size for a client area, with this style and menu, at `dpi`.
+SIZE WindowSizeFor(int clientWidth, int clientHeight, int dpi, DWORD style, DWORD exStyle,
+                   bool hasMenu);
 
 }  // namespace brv

@@ -14,31 +14,6 @@ const DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kFirstId = 2000;
 constexpr UINT_PTR kSubclassId = 1;
 
-// The maker's name is set at build time: its label grows to show all of it,
-// up to the frame's edge, on one line.
-void FitMakerName(HWND label, int frameRight) {
-  if (!label) return;
-  const LONG style = GetWindowLongW(label, GWL_STYLE);
-  SetWindowLongW(label, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP);
-  const std::wstring text = ToWide(WindowText(label));
-  SIZE extent = {};
-  bool measured = false;
-  {
-    WindowDC dc(label);
-    Selected font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    measured = dc.Get() && GetTextExtentPoint32W(dc.Get(), text.c_str(),
-                                                 static_cast<int>(text.size()), &extent);
-  }
-  RECT rect;
-  GetWindowRect(label, &rect);
-  MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&rect), 2);
-  const int wanted = extent.cx + 2;
-  if (!measured || wanted <= rect.right - rect.left) return;
-  const int room = frameRight - 4 - rect.left;
-  SetWindowPos(label, nullptr, 0, 0, wanted < room ? wanted : room, rect.bottom - rect.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 std::unique_ptr<AboutWindow> AboutWindow::Create(HINSTANCE instance, HWND owner, Desktop* desktop,
@@ -48,20 +23,22 @@ std::unique_ptr<AboutWindow> AboutWindow::Create(HINSTANCE instance, HWND owner,
   self->form_.windows = windows;
   self->SetDpi(dpi);
   const FormSpec& layout = SplashLayout();
-  const SIZE size = WindowSizeFor(layout, dpi, kStyle, kExStyle, false);
-  // Centred on the main window, or on the screen without one.
-  RECT around = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (owner) GetWindowRect(owner, &around);
-  const int left = around.left + (around.right - around.left - size.cx) / 2;
-  const int top = around.top + (around.bottom - around.top - size.cy) / 2;
-  if (!self->CreateFrame(
-          instance, {kClassName, false, kStyle, kExStyle, ToWide(layout.caption),
-                     left > 0 ? left : 0, top > 0 ? top : 0, size.cx, size.cy, owner, nullptr})) {
+  // Made hidden, and sized and placed once it is built.
+  if (!self->CreateFrame(instance, {kClassName, false, kStyle, kExStyle, ToWide(layout.caption), 0,
+                                    0, 0, 0, owner, nullptr})) {
     return nullptr;
   }
   // An About window that cannot be made whole is not shown: `self` takes
   // the window with it.
   if (!self->Build()) return nullptr;
+  const SIZE size = self->Size();
+  // Centred on the main window, or on the screen without one.
+  RECT around = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (owner) GetWindowRect(owner, &around);
+  const int left = around.left + (around.right - around.left - size.cx) / 2;
+  const int top = around.top + (around.bottom - around.top - size.cy) / 2;
+  SetWindowPos(self->Handle(), nullptr, left > 0 ? left : 0, top > 0 ? top : 0, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(self->Handle(), SW_SHOWNORMAL);
   self->BringToFront();
   return self;
@@ -78,30 +55,34 @@ void AboutWindow::BringToFront() {
 }
 
 HWND AboutWindow::Control(const char* name) const {
-  auto it = built_.byName.find(name);
-  return it == built_.byName.end() ? nullptr : it->second;
+  return layout_.Control(name);
+}
+
+SIZE AboutWindow::Size() const {
+  return WindowSizeFor(layout_.arranged.width, layout_.arranged.height, Dpi(), kStyle, kExStyle,
+                       false);
 }
 
 // False when a control could not be made.
 bool AboutWindow::Build() {
-  const int dpi = Dpi();
-  fonts_ = std::make_unique<FontSet>(dpi);
-  if (!BuildControls(Handle(), SplashLayout(), dpi, *fonts_, kFirstId, &built_)) return false;
-  HWND image = Control("Image1");
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE));
-  const ControlSpec* imageSpec = FindControl(SplashLayout(), "Image1");
-  // Shared: the system frees it with the module.
-  HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, Twips(imageSpec->width, dpi),
-                           Twips(imageSpec->height, dpi), LR_SHARED);
-  if (image && icon) SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  if (!layout_.Build(Handle(), SplashLayout(), Dpi(), kFirstId)) return false;
   HWND ok = Control("Command1");
   SetWindowSubclass(ok, ButtonProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetFocusTarget(ok);
-  const ControlSpec* frame = FindControl(SplashLayout(), "Frame1");
-  frame_ = {Twips(frame->left, dpi), Twips(frame->top, dpi), Twips(frame->left + frame->width, dpi),
-            Twips(frame->top + frame->height, dpi)};
-  FitMakerName(Control("Label2"), frame_.right);
+  Placed();
   return true;
+}
+
+// What follows the controls' places: the icon at their size, and where a
+// click counts as one on the frame.
+void AboutWindow::Placed() {
+  const RECT image = layout_.BoxOf(SplashLayout(), "Image1");
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE));
+  // Shared: the system frees it with the module.
+  HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, image.right - image.left,
+                           image.bottom - image.top, LR_SHARED);
+  if (icon) SendMessageW(Control("Image1"), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  frame_ = layout_.BoxOf(SplashLayout(), "Frame1");
 }
 
 // Typing while the OK button has the focus still counts as a key typed in
@@ -132,8 +113,8 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Run(splash::Form_KeyPress);
         return 0;
       }
-      auto it = built_.byId.find(LOWORD(wParam));
-      if (it == built_.byId.end()) break;
+      auto it = layout_.built.byId.find(LOWORD(wParam));
+      if (it == layout_.built.byId.end()) break;
       const ControlSpec& spec = *it->second;
       const int code = HIWORD(wParam);
       if ((spec.kind == ControlKind::Button && code == BN_CLICKED) ||
@@ -160,7 +141,20 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Run(splash::Form_KeyPress);
       return 0;
     case WM_CTLCOLORSTATIC:
-      return LabelColors(built_, wParam, lParam);
+      return LabelColors(layout_.built, wParam, lParam);
+    case kDpiChangedMessage: {
+      // Laid out again at the new DPI, where the system puts it.
+      SetDpi(HIWORD(wParam));
+      layout_.Relayout(SplashLayout(), Dpi());
+      Placed();
+      const SIZE size = Size();
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(Handle(), nullptr, suggested ? suggested->left : 0,
+                   suggested ? suggested->top : 0, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+      return 0;
+    }
     case WM_SETCURSOR: {
       // The two links show the hand.
       HWND over = reinterpret_cast<HWND>(wParam);

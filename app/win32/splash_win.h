@@ -32,11 +32,12 @@ class AboutWindow : public Window {
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
   bool Build();
+  void Placed();
+  SIZE Size() const;
   void Run(void (*handler)(SplashForm&));
 
   SplashForm form_;
-  std::unique_ptr<FontSet> fonts_;
-  BuiltControls built_;
+  TableLayout layout_;
   RECT frame_ = {};  // Frame1, in client coordinates
   bool pressedInFrame_ = false;
 };

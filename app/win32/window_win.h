@@ -10,6 +10,11 @@
 
 namespace brv {
 
+// Sent by the system (per-monitor DPI awareness) before and when a window
+// moves to a monitor of another DPI.
+inline constexpr UINT kDpiChangedMessage = 0x02E0;        // WM_DPICHANGED
+inline constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
+
 // A device context for a window's client area (or the screen), released when
 // it goes.
 class WindowDC {
@@ -28,15 +33,15 @@ class WindowDC {
 };
 
 // A font, pen or brush selected into a device context until this goes.
-class Selected {
+class SelectedObject {
  public:
-  Selected(HDC dc, HGDIOBJ object)
+  SelectedObject(HDC dc, HGDIOBJ object)
       : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
-  ~Selected() {
+  ~SelectedObject() {
     if (previous_) SelectObject(dc_, previous_);
   }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
 
  private:
   HDC dc_;

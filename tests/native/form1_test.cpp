@@ -1,9 +1,11 @@
 // Start-up, Refresh, Exit, the event table and the layout table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
+#include "app/arrange.h"
 #include "app/events.h"
 #include "app/layout.h"
 #include "catalogue/toolbar_buttons.h"
@@ -144,6 +146,127 @@ TEST(Form1, ACommandActsOnTheListOfItsPanelThatHasTheSelection) {
   EXPECT_STREQ("List7", ListActedOn(m.form, "Command3"));
   EXPECT_EQ(nullptr, ListActedOn(m.form, "Command2"));  // disable acts on List6 only
   EXPECT_EQ(nullptr, ListActedOn(m.form, "Command8"));
+}
+
+// A font of `charWidth` pixels a character and `lineHeight` a line, wrapped
+// at spaces as the controls wrap.
+MeasureText FakeFont(int charWidth, int lineHeight) {
+  return [=](const ControlSpec& spec, int width) {
+    const std::string text = spec.caption;
+    if (width <= 0) return TextSize{static_cast<int>(text.size()) * charWidth, lineHeight};
+    TextSize size{0, lineHeight};
+    int line = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+      size_t end = text.find(' ', start);
+      if (end == std::string::npos) end = text.size();
+      const int word = static_cast<int>(end - start) * charWidth;
+      const int wanted = line == 0 ? word : line + charWidth + word;
+      if (line > 0 && wanted > width) {
+        size.height += lineHeight;
+        line = word;
+      } else {
+        line = wanted;
+      }
+      size.width = std::max(size.width, line);
+      start = end + 1;
+    }
+    return size;
+  };
+}
+
+Box TableBox(const FormSpec& form, const ControlSpec& spec, int dpi) {
+  const ControlSpec* container = spec.container ? FindControl(form, spec.container) : nullptr;
+  const int left = spec.left + (container ? container->left : 0);
+  const int top = spec.top + (container ? container->top : 0);
+  return {Pixels(left, dpi), Pixels(top, dpi), Pixels(left + spec.width, dpi),
+          Pixels(top + spec.height, dpi)};
+}
+
+TEST(Layout, BoxesAreTheTableWhereTheTextFits) {
+  for (const FormSpec* form : {&Form1Layout(), &SplashLayout()}) {
+    for (int dpi : {96, 144}) {
+      const Arrangement arranged = Arrange(*form, dpi, FakeFont(1, 1));
+      EXPECT_EQ(Pixels(form->clientWidth, dpi), arranged.width);
+      EXPECT_EQ(Pixels(form->clientHeight, dpi), arranged.height);
+      for (size_t i = 0; i < form->controls.size(); ++i) {
+        const ControlSpec& spec = form->controls[i];
+        const Box table = TableBox(*form, spec, dpi), box = arranged.boxes[i];
+        if (spec.kind == ControlKind::Line) continue;
+        // A label's box ends where the box below or beside it begins.
+        if (spec.kind == ControlKind::Label) {
+          EXPECT_TRUE(box.left == table.left && box.top == table.top && box.right <= table.right &&
+                      box.bottom <= table.bottom)
+              << spec.name << " at " << dpi;
+        } else {
+          EXPECT_EQ(table, box) << spec.name << " at " << dpi;
+        }
+      }
+    }
+  }
+}
+
+// With about the dialog font's width, and with one 40% wider:
+// every caption fits its box, no box moves left or up or overlaps another
+// (beyond the edge two neighbours share).
+TEST(Layout, BoxesGrowIntoFreeSpaceAndMoveWhatLiesBelowThem) {
+  for (const FormSpec* form : {&Form1Layout(), &SplashLayout()}) {
+    for (int dpi : {96, 144}) {
+      for (int wide : {5, 7}) {
+        const int charWidth = wide * dpi / 96, lineHeight = 14 * dpi / 96;
+        const MeasureText measure = FakeFont(charWidth, lineHeight);
+        const Arrangement arranged = Arrange(*form, dpi, measure);
+        const auto& boxes = arranged.boxes;
+        for (size_t i = 0; i < form->controls.size(); ++i) {
+          const ControlSpec& spec = form->controls[i];
+          const Box table = TableBox(*form, spec, dpi);
+          const std::string where = std::string(spec.name) + " at " + std::to_string(dpi);
+          EXPECT_EQ(table.left, boxes[i].left) << where;
+          EXPECT_GE(boxes[i].top, table.top) << where;
+          if (spec.flags & kHidden || !spec.caption[0] || spec.kind == ControlKind::Picture) {
+            continue;
+          }
+          const TextInset inset = InsetOf(spec.kind, dpi);
+          const TextSize text = spec.kind == ControlKind::Frame
+                                    ? measure(spec, 0)
+                                    : measure(spec, boxes[i].Width() - 2 * inset.x);
+          EXPECT_LE(text.width + 2 * inset.x, boxes[i].Width()) << where;
+          if (spec.kind != ControlKind::Frame) {
+            EXPECT_LE(text.height + 2 * inset.y, boxes[i].Height()) << where;
+            EXPECT_LE(boxes[i].top + text.height, arranged.height) << where;
+          }
+          for (size_t j = 0; j < i; ++j) {
+            const ControlSpec& other = form->controls[j];
+            if (spec.kind == ControlKind::Frame || other.kind == ControlKind::Frame ||
+                (other.flags & kHidden)) {
+              continue;
+            }
+            EXPECT_FALSE(Overlap(boxes[i], boxes[j], dpi)) << where << " and " << other.name;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(Layout, AButtonPairGrowsTogetherAndMovesTheButtonBelowWithinItsFrame) {
+  const FormSpec& form = Form1Layout();
+  const auto index = [&](const char* name) {
+    return static_cast<size_t>(FindControl(form, name) - form.controls.data());
+  };
+  const Arrangement table = Arrange(form, 96, FakeFont(1, 1));
+  const Arrangement wide = Arrange(form, 96, FakeFont(7, 14));
+  const Box& prevent = wide.boxes[index("Command5")];
+  const int taller = prevent.Height() - table.boxes[index("Command5")].Height();
+  EXPECT_GT(taller, 0);
+  EXPECT_EQ(prevent.top, wide.boxes[index("Command9")].top);
+  EXPECT_EQ(prevent.bottom, wide.boxes[index("Command9")].bottom);
+  EXPECT_EQ(table.boxes[index("Command6")].top + taller, wide.boxes[index("Command6")].top);
+  EXPECT_GE(wide.boxes[index("Frame4")].bottom, wide.boxes[index("Command6")].bottom);
+  // The disable pair above them stays where it was; a label grows sideways.
+  EXPECT_EQ(table.boxes[index("Command2")], wide.boxes[index("Command2")]);
+  EXPECT_EQ(table.boxes[index("Label2")].bottom, wide.boxes[index("Label2")].bottom);
+  EXPECT_GT(wide.boxes[index("Label2")].right, table.boxes[index("Label2")].right);
 }
 
 TEST(Layout, Form1TableHasEveryNamedControlInsideTheWindow) {

@@ -174,8 +174,8 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
 
   const FormSpec& layout = SplashLayout();
-  const std::vector<HWND> controls =
-      ExpectLaidOut(about, layout, [this](const char* name) { return AboutControl(name); });
+  const std::vector<HWND> controls = ExpectLaidOut(
+      about, layout, window->Dpi(), [this](const char* name) { return AboutControl(name); });
   for (size_t i = 0; i < layout.controls.size(); ++i) {
     const ControlSpec& spec = layout.controls[i];
     if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Button) {

@@ -305,19 +305,18 @@ HWND WindowTest::AboutControl(const char* name) const {
   return window && window->About() ? window->About()->Control(name) : nullptr;
 }
 
-std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
+std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout, int dpi,
                                 const std::function<HWND(const char*)>& control) {
-  const int dpi = WindowDpi(window);
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(MulDiv(layout.clientWidth, dpi, 1440), client.right);
+  EXPECT_GE(client.right, Pixels(layout.clientWidth, dpi));
   // A status bar lies below the table's area.
   if (HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr)) {
     RECT barRect;
     GetWindowRect(bar, &barRect);
     client.bottom -= barRect.bottom - barRect.top;
   }
-  EXPECT_EQ(MulDiv(layout.clientHeight, dpi, 1440), client.bottom);
+  EXPECT_GE(client.bottom, Pixels(layout.clientHeight, dpi));
   std::vector<HWND> found;
   for (const ControlSpec& spec : layout.controls) {
     HWND child = control(spec.name);
@@ -328,10 +327,11 @@ std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
     const ControlSpec* container = spec.container ? FindControl(layout, spec.container) : nullptr;
-    EXPECT_EQ(MulDiv(spec.left + (container ? container->left : 0), dpi, 1440), rect.left)
-        << spec.name;
-    EXPECT_EQ(MulDiv(spec.top + (container ? container->top : 0), dpi, 1440), rect.top)
-        << spec.name;
+    const int left = spec.left + (container ? container->left : 0);
+    const int top = spec.top + (container ? container->top : 0);
+    EXPECT_EQ(Pixels(left, dpi), rect.left) << spec.name;
+    EXPECT_GE(rect.top, Pixels(top, dpi)) << spec.name;
+    EXPECT_GE(rect.right, Pixels(left + spec.width, dpi)) << spec.name;
   }
   return found;
 }

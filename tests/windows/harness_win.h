@@ -83,11 +83,12 @@ void ClickButton(HWND button);
 void ChooseMenu(const MainWindow& window, const std::string& name);
 std::vector<std::string> ListItems(HWND list);
 
-// Checks a window against its layout table: the client area's size and each
-// control's place (relative to the window, through its container), as scaled
-// for the screen. Returns the controls found by `control`,
-// in table order, for further checks.
-std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout,
+// Checks a window against its layout table at `dpi`: the client area is at
+// least the table's (a status bar below it), and each
+// control lies where the table puts it (relative to the window, through its
+// container) or, where its text needed room, wider or moved down. Returns
+// the controls found by `control`, in table order, for further checks.
+std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout, int dpi,
                                 const std::function<HWND(const char*)>& control);
 
 // Registry helpers on the real registry.

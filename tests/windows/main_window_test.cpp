@@ -3,12 +3,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <new>
 
+#include "app/arrange.h"
 #include "app/layout.h"
 #include "app/win32/controls_win.h"
 #include "app/win32/splash_win.h"
@@ -73,17 +75,13 @@ TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
   wchar_t caption[64];
   GetWindowTextW(main, caption, 64);
   EXPECT_STREQ(L"Brovantine", caption);
-  const int dpi = window->Dpi();
   const FormSpec& layout = Form1Layout();
-  const std::vector<HWND> controls =
-      ExpectLaidOut(main, layout, [this](const char* name) { return Control(name); });
+  const std::vector<HWND> controls = ExpectLaidOut(
+      main, layout, window->Dpi(), [this](const char* name) { return Control(name); });
   for (size_t i = 0; i < layout.controls.size(); ++i) {
     const ControlSpec& spec = layout.controls[i];
     HWND control = controls[i];
     if (!control || spec.kind == ControlKind::Line) continue;
-    RECT rect;
-    GetWindowRect(control, &rect);
-    EXPECT_EQ(MulDiv(spec.width, dpi, 1440), rect.right - rect.left) << spec.name;
     EXPECT_EQ(!(spec.flags & kHidden), IsWindowVisible(control) != FALSE) << spec.name;
     EXPECT_EQ(!(spec.flags & kDisabled), IsWindowEnabled(control) != FALSE) << spec.name;
     if (spec.kind != ControlKind::ListBox) {
@@ -227,6 +225,263 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   PressKeys({VK_SPACE});
   EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExt));
   EXPECT_EQ("List1", Focused());
+}
+
+// How many pixel rows of a control's client area its caption inks, as the
+// control paints itself at `height` (a copy of it, same class, style, font
+// and width): what is drawn, however the control wraps and places it.
+int InkedRows(HWND control, int height) {
+  wchar_t kind[32] = {};
+  GetClassNameW(control, kind, 32);
+  RECT client;
+  GetClientRect(control, &client);
+  const int width = client.right;
+  HWND copy = CreateWindowExW(0, kind, ToWide(WindowText(control)).c_str(),
+                              GetWindowLongW(control, GWL_STYLE) & ~WS_VISIBLE, 0, 0, width, height,
+                              GetParent(control), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(copy, WM_SETFONT, SendMessageW(control, WM_GETFONT, 0, 0), FALSE);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  RECT all = {0, 0, width, height};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  SendMessageW(copy, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  GdiFlush();
+  // A push button's raised edge is two pixels wide; the rest not of the
+  // face (nor the white of a disabled caption's relief) is ink.
+  const int edge = _wcsicmp(kind, L"Button") == 0 ? 2 : 0;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  int rows = 0;
+  for (int y = edge; y < height - edge; ++y) {
+    for (int x = edge; x < width - edge; ++x) {
+      const DWORD p = pixels[y * width + x] & 0xFFFFFF;
+      const COLORREF c = RGB(p >> 16, (p >> 8) & 0xFF, p & 0xFF);
+      if (c != face && c != RGB(255, 255, 255)) {
+        ++rows;
+        break;
+      }
+    }
+  }
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  DestroyWindow(copy);
+  return rows;
+}
+
+// Where a control's caption is cut, as the control draws it in its client
+// area; empty when it shows whole. A label or button shows as many inked
+// rows as it would with room to spare, and no line wider than it; a frame's
+// one-line caption runs between its corners (eight pixels in from each).
+std::string CaptionCut(HWND control) {
+  const std::wstring text = ToWide(WindowText(control));
+  if (text.empty()) return std::string();
+  wchar_t kind[16] = {};
+  GetClassNameW(control, kind, 16);
+  RECT client;
+  GetClientRect(control, &client);
+  const bool frame = _wcsicmp(kind, L"Button") == 0 &&
+                     (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+  RECT line = {0, 0, frame ? 0 : client.right, 0};
+  HDC dc = GetDC(control);
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+            DT_CALCRECT | DT_NOPREFIX | (frame ? DT_SINGLELINE : DT_WORDBREAK));
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  const int room = frame ? client.right - 16 : client.right;
+  const int shown = frame ? 0 : InkedRows(control, client.bottom);
+  const int whole = frame ? 0 : InkedRows(control, client.bottom + 200);
+  if (line.right <= room && shown == whole) return std::string();
+  return WindowText(control) + ": " + std::to_string(shown) + " of " + std::to_string(whole) +
+         " rows, " + std::to_string(line.right) + " of " + std::to_string(room) + " wide";
+}
+
+// The system's message when the window's monitor has another DPI, with the
+// rectangle the system suggests: the same place, the size scaled.
+void ChangeDpi(HWND window, int from, int to) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  RECT suggested = {rect.left, rect.top, rect.left + MulDiv(rect.right - rect.left, to, from),
+                    rect.top + MulDiv(rect.bottom - rect.top, to, from)};
+  SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(to, to),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+}
+
+// Every label, frame and button caption of both windows, measured in the
+// program's own process with each control's font, fits its client area;
+// no control covers another (beyond the edge two neighbours share) and the
+// status bar covers none.
+TEST_F(MainWindowTest, EveryTextIsShownWholeAt96And144Dpi) {
+  Open();
+  for (int dpi : {96, 144}) {
+    ChangeDpi(window->Handle(), window->Dpi(), dpi);
+    ASSERT_EQ(dpi, window->Dpi());
+    ChooseMenu(*window, "About");
+    ASSERT_TRUE(About());
+    EXPECT_EQ(dpi, window->About()->Dpi());
+    HWND bar = FindWindowExW(window->Handle(), nullptr, STATUSCLASSNAMEW, nullptr);
+    RECT barRect;
+    GetWindowRect(bar, &barRect);
+    for (HWND parent : {window->Handle(), About()}) {
+      std::vector<std::pair<HWND, RECT>> placed;
+      for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || child == bar) continue;
+        EXPECT_EQ("", CaptionCut(child)) << "at " << dpi;
+        RECT rect;
+        GetWindowRect(child, &rect);
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        if (_wcsicmp(kind, L"Button") == 0 &&
+            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+          continue;  // a frame holds what lies on it
+        }
+        if (parent == window->Handle() && _wcsicmp(kind, L"Static") == 0) {
+          // A label's text, from its top, lies above the status bar.
+          EXPECT_LE(rect.top + (rect.bottom - rect.top) / 2, barRect.top) << WindowText(child);
+        } else if (parent == window->Handle()) {
+          EXPECT_LE(rect.bottom, barRect.top) << WindowText(child);
+        }
+        for (const auto& other : placed) {
+          Box a{rect.left, rect.top, rect.right, rect.bottom};
+          Box b{other.second.left, other.second.top, other.second.right, other.second.bottom};
+          EXPECT_FALSE(Overlap(a, b, dpi))
+              << WindowText(child) << " and " << WindowText(other.first);
+        }
+        placed.emplace_back(child, rect);
+      }
+    }
+    ClickButton(AboutControl("Command1"));
+  }
+}
+
+TEST_F(MainWindowTest, ADpiChangeLaysTheWindowOutAgainFromTheTables) {
+  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  Open();
+  const int from = window->Dpi();
+  std::vector<RECT> before;
+  for (const ControlSpec& spec : Form1Layout().controls) {
+    RECT rect;
+    GetWindowRect(Control(spec.name), &rect);
+    MapWindowPoints(nullptr, window->Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    before.push_back(rect);
+  }
+  RECT outer;
+  GetWindowRect(window->Handle(), &outer);
+  ChangeDpi(window->Handle(), from, 144);
+  ExpectLaidOut(window->Handle(), Form1Layout(), 144,
+                [this](const char* name) { return Control(name); });
+  RECT moved;
+  GetWindowRect(window->Handle(), &moved);
+  EXPECT_EQ(outer.left, moved.left);  // where the system puts it
+  EXPECT_EQ(outer.top, moved.top);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("List1"), WM_GETFONT, 0, 0)),
+             sizeof(font), &font);
+  EXPECT_EQ(-16, font.lfHeight);  // 8 points at 144 dpi
+  ChangeDpi(window->Handle(), 144, from);
+  for (size_t i = 0; i < Form1Layout().controls.size(); ++i) {
+    RECT rect;
+    GetWindowRect(Control(Form1Layout().controls[i].name), &rect);
+    MapWindowPoints(nullptr, window->Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_TRUE(EqualRect(&before[i], &rect)) << Form1Layout().controls[i].name;
+  }
+}
+
+// The width of a list's widest item in the list's own font.
+int WidestItem(HWND list) {
+  HDC dc = GetDC(list);
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (const std::string& item : ListItems(list)) {
+    const std::wstring text = ToWide(item);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(list, dc);
+  return widest;
+}
+
+// Every item can be read whole: a list scrolls sideways to its widest item,
+// a name of 16,383 characters too, at any DPI.
+TEST_F(MainWindowTest, ListsScrollSidewaysToTheirWidestItem) {
+  const std::string longest = "{" + std::string(16382, 'x');
+  SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser",
+            longest, "");
+  // Five identifiers are more than the first list shows: with its vertical
+  // scroll bar it is too narrow for them. Three fill the second exactly.
+  for (int i = 0; i < 5; ++i) {
+    CreateKey(HKEY_CURRENT_USER,
+              Ext("{AAAAAAAA-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
+    if (i < 3)
+      CreateKey(HKEY_LOCAL_MACHINE,
+                Ext("{BBBBBBBB-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
+  }
+  Open();
+  ASSERT_EQ(std::vector<std::string>{longest}, ListItems(Control("List3")));
+  // As filled, then laid out again at another DPI.
+  for (int at : {window->Dpi(), 144}) {
+    if (at != window->Dpi()) ChangeDpi(window->Handle(), window->Dpi(), at);
+    // Identifiers that fit: no scroll bar. Those that do not, beside a
+    // vertical scroll bar, and the long name scroll as far as they reach.
+    EXPECT_FALSE(GetWindowLongW(Control("List2"), GWL_STYLE) & WS_HSCROLL) << at;
+    for (const char* name : {"List1", "List3"}) {
+      const int widest = WidestItem(Control(name));
+      const LRESULT extent = SendMessageW(Control(name), LB_GETHORIZONTALEXTENT, 0, 0);
+      EXPECT_GE(extent, widest) << name << " at " << at;
+      EXPECT_LE(extent, widest + 8) << name << " at " << at;
+      EXPECT_TRUE(GetWindowLongW(Control(name), GWL_STYLE) & WS_HSCROLL) << name << " at " << at;
+    }
+    const int widest = WidestItem(Control("List3"));
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_RANGE;
+    ASSERT_TRUE(GetScrollInfo(Control("List3"), SB_HORZ, &scroll));
+    EXPECT_GE(scroll.nMax, widest) << at;
+  }
+  // A refill starts the measure afresh.
+  SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Toolbar");
+  ChooseMenu(*window, "Refresh");
+  EXPECT_EQ(0, SendMessageW(Control("List3"), LB_GETHORIZONTALEXTENT, 0, 0));
+}
+
+// Screen readers hear each list and text box by its label (or its own name
+// where no label says what it holds), through the accessibility interface.
+TEST_F(MainWindowTest, ScreenReadersNameEveryListAndTextBox) {
+  Open();
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (const ControlSpec& spec : Form1Layout().controls) {
+    if ((spec.kind != ControlKind::ListBox && spec.kind != ControlKind::TextBox) ||
+        (spec.flags & kHidden)) {
+      continue;
+    }
+    IAccessible* object = nullptr;
+    ASSERT_EQ(S_OK,
+              AccessibleObjectFromWindow(Control(spec.name), OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)))
+        << spec.name;
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(S_OK, object->get_accName(self, &name)) << spec.name;
+    EXPECT_EQ(AccessibleName(spec.name), name ? FromWide(name, SysStringLen(name)) : "");
+    EXPECT_NE("", AccessibleName(spec.name)) << spec.name;
+    SysFreeString(name);
+    object->Release();
+  }
+  EXPECT_EQ("Current User", AccessibleName("List1"));
+  EXPECT_EQ("Related File", AccessibleName("Text6"));
+  CoUninitialize();
 }
 
 // True when `upper` is drawn over `lower` (comes earlier in the z-order).
@@ -482,7 +737,8 @@ TEST_F(MainWindowTest, WindowsThatCannotBeMadeWholeAreNotShown) {
     FailCreation fail(L"Static", text4, nullptr);
     FontSet fonts(96);
     BuiltControls built;
-    EXPECT_FALSE(BuildControls(parent, Form1Layout(), 96, fonts, kFirstControlId, &built));
+    EXPECT_FALSE(BuildControls(parent, Form1Layout(), ArrangeTable(Form1Layout(), 96, fonts), fonts,
+                               kFirstControlId, &built));
     EXPECT_EQ("Text4", built.failed);
     EXPECT_EQ(0u, built.byName.count("Text4"));
     EXPECT_EQ(0u, built.byName.count("Label9"));  // a label: made after every box
