@@ -362,6 +362,17 @@ TEST_F(MainWindowTest, EveryTextIsShownWholeAt96And144Dpi) {
 }
 
 TEST_F(MainWindowTest, ADpiChangeLaysTheWindowOutAgainFromTheTables) {
+  // The manifest makes the program aware of each monitor's DPI (V2 where
+  // the system knows it; Wine has the first version).
+  using Context = HANDLE(WINAPI*)();
+  using Awareness = int(WINAPI*)(HANDLE);
+  HMODULE user = GetModuleHandleW(L"user32");
+  auto context = reinterpret_cast<Context>(
+      reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+  auto awareness = reinterpret_cast<Awareness>(
+      reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+  ASSERT_TRUE(context && awareness);
+  EXPECT_EQ(2, awareness(context()));  // DPI_AWARENESS_PER_MONITOR_AWARE
   CreateKey(HKEY_CURRENT_USER, Ext(kA));
   Open();
   const int from = window->Dpi();
