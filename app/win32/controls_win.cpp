@@ -21,15 +21,32 @@ namespace {
 // Where an item's text begins in its list box.
 constexpr int kItemMargin = 2;
 
-// The width of a text in the font selected into `dc`; 0 if it cannot be
-// measured.
-int TextWidth(HDC dc, const std::wstring& text) {
-  SIZE size = {};
-  if (!dc || !GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
-    return 0;
+// Widths of texts in the font selected into a device context. Most names
+// are of the first 256 characters: their advance widths, asked once, are
+// added up (as the system adds them); other texts are measured whole.
+class TextWidths {
+ public:
+  explicit TextWidths(HDC dc) : dc_(dc) { narrow_ = dc && GetCharWidth32W(dc, 0, 255, widths_); }
+  // 0 if the text cannot be measured.
+  int Of(const std::wstring& text) const {
+    if (narrow_) {
+      int sum = 0;
+      size_t i = 0;
+      for (; i < text.size() && text[i] < 256; ++i) sum += widths_[text[i]];
+      if (i == text.size()) return sum;
+    }
+    SIZE size = {};
+    if (!dc_ || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size)) {
+      return 0;
+    }
+    return size.cx;
   }
-  return size.cx;
-}
+
+ private:
+  HDC dc_;
+  INT widths_[256] = {};
+  bool narrow_ = false;
+};
 
 HFONT FontOf(HWND window) {
   return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
@@ -56,9 +73,9 @@ void Win32ListBox::SetExtent() {
 void Win32ListBox::Remeasure() {
   WindowDC dc(list_);
   SelectedObject font(dc.Get(), FontOf(list_));
+  const TextWidths widths(dc.Get());
   widest_ = 0;
-  for (const ListItem& item : items_)
-    widest_ = std::max(widest_, TextWidth(dc.Get(), ToWide(item.text)));
+  for (const ListItem& item : items_) widest_ = std::max(widest_, widths.Of(ToWide(item.text)));
   SetExtent();
 }
 
@@ -74,6 +91,7 @@ void Win32ListBox::AddItems(std::vector<ListItem> items) {
     // Each item is measured as it is added, in the list's font.
     WindowDC dc(list_);
     SelectedObject font(dc.Get(), FontOf(list_));
+    const TextWidths widths(dc.Get());
     for (ListItem& item : items) {
       const std::wstring wide = ToWide(item.text);
       const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());
@@ -81,7 +99,7 @@ void Win32ListBox::AddItems(std::vector<ListItem> items) {
                                  : SendMessageW(list_, LB_ADDSTRING, 0, text);
       // Out of room: the rest is not shown, and no item stands for another.
       if (added < 0) break;
-      widest_ = std::max(widest_, TextWidth(dc.Get(), wide));
+      widest_ = std::max(widest_, widths.Of(wide));
       items_.push_back(std::move(item));
     }
   }
@@ -118,27 +136,85 @@ void Win32ListBox::SetListIndex(int index) {
 }
 
 void Win32ListBox::SetToolTipText(const std::string& text) {
-  // Set on every pointer movement: an unchanged text is left alone, so that
-  // a tip on show does not flicker.
-  if (ToolTipText() == text) return;
-  std::wstring wide = ToWide(text);
-  TOOLINFOW tool = {};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = GetParent(list_);
-  tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = wide.data();
-  SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (tips_) tips_->SetText(list_, text);
 }
 
 std::string Win32ListBox::ToolTipText() const {
-  wchar_t buffer[256] = {};
+  return tips_ ? tips_->Text(list_) : std::string();
+}
+
+TOOLINFOW ToolTips::Tool(HWND control, wchar_t* text) const {
   TOOLINFOW tool = {};
   tool.cbSize = sizeof(tool);
-  tool.hwnd = GetParent(list_);
-  tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = buffer;
-  SendMessageW(toolTip_, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-  return FromWide(buffer, wcslen(buffer));
+  // Told of mouse messages by the window (Relay): letting the tooltip
+  // subclass the list box makes every message of the box slow.
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = parent_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  return tool;
+}
+
+void ToolTips::Add(HWND control, const std::string& text) {
+  hints_.emplace_back(control, ToWide(text));
+  if (!window_) return;
+  TOOLINFOW tool = Tool(control, hints_.back().second.data());
+  SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::SetText(HWND control, const std::string& text) {
+  for (auto& hint : hints_) {
+    // Set on every pointer movement: an unchanged text is left alone, so
+    // that a tip on show does not flicker.
+    if (hint.first != control || hint.second == ToWide(text)) continue;
+    hint.second = ToWide(text);
+    if (!window_) continue;
+    TOOLINFOW tool = Tool(control, hint.second.data());
+    SendMessageW(window_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+std::string ToolTips::Text(HWND control) const {
+  for (const auto& hint : hints_) {
+    if (hint.first != control) continue;
+    if (!window_) return FromWide(hint.second.data(), hint.second.size());
+    // What the tooltip itself holds.
+    wchar_t buffer[256] = {};
+    TOOLINFOW tool = Tool(control, buffer);
+    SendMessageW(window_, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return FromWide(buffer, wcslen(buffer));
+  }
+  return std::string();
+}
+
+void ToolTips::SetFont(HFONT font) {
+  font_ = font;
+  if (window_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void ToolTips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!window_ && !tried_) {
+    // Made once; without it (no room for one more window) there are no
+    // tips, and nothing else is missing.
+    tried_ = true;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE));
+    window_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr,
+                              instance, nullptr);
+    if (!window_) return;
+    if (font_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    for (auto& hint : hints_) {
+      TOOLINFOW tool = Tool(hint.first, hint.second.data());
+      SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+  if (!window_) return;
+  MSG relayed = {};
+  relayed.hwnd = control;
+  relayed.message = message;
+  relayed.wParam = wParam;
+  relayed.lParam = lParam;
+  SendMessageW(window_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void Win32TextBox::SetText(const std::string& text) {

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
 
 #include "base/wide_win.h"
 #include "form/controls.h"
@@ -10,9 +13,34 @@ namespace brv {
 
 std::string WindowText(HWND window);
 
+// The hints of the list boxes: one tooltip window, made the first time the
+// pointer moves over a list (the program starts without it); until then the
+// hints are kept here.
+class ToolTips {
+ public:
+  explicit ToolTips(HWND parent) : parent_(parent) {}
+  ToolTips(const ToolTips&) = delete;
+  ToolTips& operator=(const ToolTips&) = delete;
+  void Add(HWND control, const std::string& text);
+  void SetText(HWND control, const std::string& text);
+  std::string Text(HWND control) const;
+  void SetFont(HFONT font);
+  // Tells the tooltip of a mouse message over one of its controls.
+  void Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  TOOLINFOW Tool(HWND control, wchar_t* text) const;
+
+  HWND parent_;
+  HWND window_ = nullptr;  // owned by the parent, and goes with it
+  bool tried_ = false;
+  HFONT font_ = nullptr;
+  std::vector<std::pair<HWND, std::wstring>> hints_;
+};
+
 class Win32ListBox : public ListBox {
  public:
-  Win32ListBox(HWND list, HWND toolTip) : list_(list), toolTip_(toolTip) {}
+  Win32ListBox(HWND list, ToolTips* tips) : list_(list), tips_(tips) {}
   void Clear() override;
   void AddItems(std::vector<ListItem> items) override;
   int ListCount() const override;
@@ -35,7 +63,7 @@ class Win32ListBox : public ListBox {
   void SetExtent();
 
   HWND list_;
-  HWND toolTip_;
+  ToolTips* tips_;
   WNDPROC own_ = nullptr;
   std::vector<ListItem> items_;  // by index, as the (unsorted) list holds them
   int widest_ = 0;               // pixels, in the list's font

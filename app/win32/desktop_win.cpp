@@ -1,7 +1,5 @@
 #include "app/win32/desktop_win.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "app/win32/controls_win.h"
@@ -75,10 +73,22 @@ bool Win32Desktop::SetClipboardText(const std::string& text) {
 }
 
 void Win32Desktop::ShellOpen(const std::string& operation, const std::string& target) {
-  // What the shell makes of it is not reported: no browser or mail program is
-  // not the program's failure.
-  ShellExecuteW(GetDesktopWindow(), ToWide(operation).c_str(), ToWide(target).c_str(), nullptr,
-                nullptr, SW_SHOWNORMAL);
+  // The shell's library (and all it loads) is loaded when a link is first
+  // opened, not when the program starts; it stays for the life of the
+  // program. What the shell makes of the link is not reported: no browser
+  // or mail program is not the program's failure.
+  using Execute =
+      HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int);
+  static const auto execute = [] {
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    return shell ? reinterpret_cast<Execute>(
+                       reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
+                 : nullptr;
+  }();
+  if (execute) {
+    execute(GetDesktopWindow(), ToWide(operation).c_str(), ToWide(target).c_str(), nullptr, nullptr,
+            SW_SHOWNORMAL);
+  }
 }
 
 std::string Win32Desktop::ErrorText(long code) {

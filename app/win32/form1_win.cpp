@@ -49,6 +49,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   SendMessageW(bar, WM_SETFONT,
                reinterpret_cast<WPARAM>(self->layout_.fonts->Get(FontKind::Default)), FALSE);
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
+  self->tips_ = std::make_unique<ToolTips>(window);
+  self->tips_->SetFont(self->layout_.fonts->Get(FontKind::Default));
   self->FitClient(nullptr);
   ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
   self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
@@ -105,6 +107,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
   for (auto& list : lists_) list.second->Remeasure();
   SendMessageW(statusBar_->Handle(), WM_SETFONT,
                reinterpret_cast<WPARAM>(layout_.fonts->Get(FontKind::Default)), FALSE);
+  tips_->SetFont(layout_.fonts->Get(FontKind::Default));
   FitClient(suggested);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -122,7 +125,8 @@ void MainWindow::Bind() {
     const ControlSpec& spec = *FindControl(Form1Layout(), entry.first.c_str());
     HWND control = entry.second;
     if (spec.kind == ControlKind::ListBox) {
-      auto list = std::make_unique<Win32ListBox>(control, layout_.built.toolTip);
+      tips_->Add(control, (spec.flags & kHint) ? kIdentifierHint : "");
+      auto list = std::make_unique<Win32ListBox>(control, tips_.get());
       // Items are added straight through the list box's own procedure, which
       // halves the cost of each add.
       list->SetOwnProcedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
@@ -261,7 +265,7 @@ bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lP
   if (it == layout_.built.byId.end() || it->second->kind != ControlKind::ListBox) return false;
   const char* name = it->second->name;
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-    RelayToToolTip(layout_.built.toolTip, list, message, wParam, lParam);
+    tips_->Relay(list, message, wParam, lParam);
     if (message == WM_MOUSEMOVE) Dispatch(name, Event::MouseMove);
     return false;
   }

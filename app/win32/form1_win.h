@@ -74,6 +74,7 @@ class MainWindow : public Window, public Windows {
   std::map<std::string, std::unique_ptr<Win32TextBox>> texts_;
   std::map<std::string, std::unique_ptr<Win32Button>> buttons_;
   std::unique_ptr<Win32StatusBar> statusBar_;
+  std::unique_ptr<ToolTips> tips_;
   std::unique_ptr<AboutWindow> about_;
   Win32Files files_;
   // Gone before the files and the controls: its thread uses the files, its

@@ -86,15 +86,6 @@ int PassOf(ControlKind kind) {
 bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arranged,
                    const FontSet& fonts, int firstId, BuiltControls* built) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  built->toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   parent, nullptr, instance, nullptr);
-  if (!built->toolTip) {
-    built->failed = "(tooltip)";
-    return false;
-  }
-  SendMessageW(built->toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::Default)),
-               FALSE);
   for (int pass = 0; pass < 3; ++pass) {
     for (size_t index = 0; index < form.controls.size(); ++index) {
       const ControlSpec& spec = form.controls[index];
@@ -152,18 +143,6 @@ bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arrange
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
       built->byName[spec.name] = control;
       built->byId[id] = &spec;
-      if (spec.kind == ControlKind::ListBox) {
-        std::wstring hint = (spec.flags & kHint) ? ToWide(kIdentifierHint) : std::wstring();
-        TOOLINFOW tool = {};
-        tool.cbSize = sizeof(tool);
-        // The tooltip is told of mouse messages by the window (RelayToToolTip):
-        // letting it subclass the list box makes every message of the box slow.
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = parent;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = hint.data();
-        SendMessageW(built->toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-      }
     }
   }
   return true;
@@ -188,8 +167,6 @@ void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arran
     }
   }
   if (moves) EndDeferWindowPos(moves);
-  SendMessageW(built.toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::Default)),
-               FALSE);
 }
 
 bool TableLayout::Build(HWND parent, const FormSpec& form, int dpi, int firstId) {
@@ -225,16 +202,6 @@ LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam) {
   }
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!toolTip) return;
-  MSG relayed = {};
-  relayed.hwnd = control;
-  relayed.message = message;
-  relayed.wParam = wParam;
-  relayed.lParam = lParam;
-  SendMessageW(toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 HMENU BuildMenu(const FormSpec& form, int firstId) {

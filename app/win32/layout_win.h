@@ -37,18 +37,14 @@ Arrangement ArrangeTable(const FormSpec& form, int dpi, const FontSet& fonts);
 struct BuiltControls {
   std::map<std::string, HWND> byName;
   std::map<int, const ControlSpec*> byId;
-  HWND toolTip = nullptr;
-  // The control that could not be made ("(tooltip)" for the tooltip window),
-  // or empty.
+  // The control that could not be made, or empty.
   std::string failed;
 };
 
 // Creates the table's controls as children of `parent` where `arranged`
 // puts them, ids from `firstId` in table order, frames beneath the controls
-// they hold. List boxes get a tool in one tooltip window, with the
-// identifier hint where the table says. Stops at the first window it cannot
-// make and returns false, naming it in `built->failed`; what it made goes
-// when `parent` goes.
+// they hold. Stops at the first window it cannot make and returns false,
+// naming it in `built->failed`; what it made goes when `parent` goes.
 bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arranged,
                    const FontSet& fonts, int firstId, BuiltControls* built);
 // Moves the built controls where `arranged` puts them, in `fonts`.
@@ -75,9 +71,6 @@ struct TableLayout {
 // and read-only text boxes on the button face, the text of those the table
 // marks kBlueText in blue.
 LRESULT LabelColors(const BuiltControls& built, WPARAM wParam, LPARAM lParam);
-
-// Tells the tooltip of a mouse message for one of its tools.
-void RelayToToolTip(HWND toolTip, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The menu bar of the table; item ids from `firstId` in table order.
 HMENU BuildMenu(const FormSpec& form, int firstId);

@@ -425,7 +425,8 @@ int WidestItem(HWND list) {
 // Every item can be read whole: a list scrolls sideways to its widest item,
 // a name of 16,383 characters too, at any DPI.
 TEST_F(MainWindowTest, ListsScrollSidewaysToTheirWidestItem) {
-  const std::string longest = "{" + std::string(16382, 'x');
+  // The longest value name there is, with a character beyond the first 256.
+  const std::string longest = "{" + std::string(16381, 'x') + "\xE4\xB8\xAD";
   SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser",
             longest, "");
   // Five identifiers are more than the first list shows: with its vertical
