@@ -8,8 +8,7 @@ set(BRV_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
 file(GLOB WIN_SOURCES CONFIGURE_DEPENDS registry/*_win.cpp files/*_win.cpp app/win32/*_win.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$")
 add_library(brv_win STATIC ${WIN_SOURCES})
-target_link_libraries(brv_win PUBLIC brv_core shlwapi comctl32 gdi32 user32 shell32 advapi32
-  wintrust crypt32)
+target_link_libraries(brv_win PUBLIC brv_core shlwapi comctl32 gdi32 user32 shell32 advapi32)
 
 add_executable(Brovantine WIN32 app/win32/main_win.cpp app/win32/brovantine.rc)
 target_link_libraries(Brovantine PRIVATE brv_win)

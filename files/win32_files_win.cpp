@@ -104,29 +104,96 @@ class Win32FileData : public FileData {
   FileHandle file_;
 };
 
+using AcquireContext2Fn = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR, PCCERT_STRONG_SIGN_PARA,
+                                        DWORD);
+using CalcHash2Fn = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
+
+// The signature functions. Their libraries are loaded, from the system folder
+// only, when the first signature is checked: the program starts without them.
+struct TrustApi {
+  decltype(&WinVerifyTrust) verify = nullptr;
+  decltype(&WTHelperProvDataFromStateData) providerData = nullptr;
+  decltype(&WTHelperGetProvSignerFromChain) signerOf = nullptr;
+  decltype(&WTHelperGetProvCertFromChain) certificateOf = nullptr;
+  decltype(&CertGetNameStringW) nameOf = nullptr;
+  decltype(&CryptCATAdminAcquireContext) acquire = nullptr;
+  decltype(&CryptCATAdminCalcHashFromFileHandle) hash = nullptr;
+  decltype(&CryptCATAdminEnumCatalogFromHash) catalogueOf = nullptr;
+  decltype(&CryptCATCatalogInfoFromContext) catalogueInfo = nullptr;
+  decltype(&CryptCATAdminReleaseCatalogContext) releaseCatalogue = nullptr;
+  decltype(&CryptCATAdminReleaseContext) release = nullptr;
+  // Windows 8 on: catalogues by SHA-256.
+  AcquireContext2Fn acquire2 = nullptr;
+  CalcHash2Fn hash2 = nullptr;
+
+  bool CanVerify() const { return verify && providerData && signerOf && certificateOf && nameOf; }
+  bool CanSearchCatalogues() const {
+    return acquire && hash && catalogueOf && catalogueInfo && releaseCatalogue && release;
+  }
+};
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length > MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+}
+
+template <typename Function>
+void Find(HMODULE library, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(
+      reinterpret_cast<void*>(library ? GetProcAddress(library, name) : nullptr));
+}
+
+// Loaded once, for the life of the process.
+const TrustApi& Trust() {
+  static const TrustApi api = [] {
+    TrustApi loaded;
+    HMODULE wintrust = LoadSystemLibrary(L"wintrust.dll");
+    HMODULE crypt32 = LoadSystemLibrary(L"crypt32.dll");
+    Find(wintrust, "WinVerifyTrust", &loaded.verify);
+    Find(wintrust, "WTHelperProvDataFromStateData", &loaded.providerData);
+    Find(wintrust, "WTHelperGetProvSignerFromChain", &loaded.signerOf);
+    Find(wintrust, "WTHelperGetProvCertFromChain", &loaded.certificateOf);
+    Find(crypt32, "CertGetNameStringW", &loaded.nameOf);
+    Find(wintrust, "CryptCATAdminAcquireContext", &loaded.acquire);
+    Find(wintrust, "CryptCATAdminCalcHashFromFileHandle", &loaded.hash);
+    Find(wintrust, "CryptCATAdminEnumCatalogFromHash", &loaded.catalogueOf);
+    Find(wintrust, "CryptCATCatalogInfoFromContext", &loaded.catalogueInfo);
+    Find(wintrust, "CryptCATAdminReleaseCatalogContext", &loaded.releaseCatalogue);
+    Find(wintrust, "CryptCATAdminReleaseContext", &loaded.release);
+    Find(wintrust, "CryptCATAdminAcquireContext2", &loaded.acquire2);
+    Find(wintrust, "CryptCATAdminCalcHashFromFileHandle2", &loaded.hash2);
+    return loaded;
+  }();
+  return api;
+}
+
 // Asks WinVerifyTrust about a file or a catalogue member, with no user
 // interface, no revocation check and no network retrieval, and reads the
 // signer and the chain's own trust status before the state is released.
 // (Under Wine the call accepts a chain that ends at an untrusted root; the
 // chain's status says so on both systems.)
 Signature AskWinVerifyTrust(WINTRUST_DATA* data) {
+  const TrustApi& trust = Trust();
+  if (!trust.CanVerify()) return {SignatureState::Unchecked, {}, false};
   GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
   data->cbStruct = sizeof(*data);
   data->dwUIChoice = WTD_UI_NONE;
   data->fdwRevocationChecks = WTD_REVOKE_NONE;
   data->dwProvFlags = WTD_REVOCATION_CHECK_NONE | WTD_CACHE_ONLY_URL_RETRIEVAL;
   data->dwStateAction = WTD_STATEACTION_VERIFY;
-  const LONG status = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, data);
+  const LONG status = trust.verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, data);
   const DWORD lastError = GetLastError();
   Signature signature;
   DWORD chainErrors = CERT_TRUST_IS_UNTRUSTED_ROOT;
   bool haveSigner = false;
-  if (CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(data->hWVTStateData)) {
-    CRYPT_PROVIDER_SGNR* signer = WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0);
-    CRYPT_PROVIDER_CERT* cert = signer ? WTHelperGetProvCertFromChain(signer, 0) : nullptr;
+  if (CRYPT_PROVIDER_DATA* provider = trust.providerData(data->hWVTStateData)) {
+    CRYPT_PROVIDER_SGNR* signer = trust.signerOf(provider, 0, FALSE, 0);
+    CRYPT_PROVIDER_CERT* cert = signer ? trust.certificateOf(signer, 0) : nullptr;
     if (cert && cert->pCert) {
       wchar_t name[256] = {};
-      CertGetNameStringW(cert->pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, 256);
+      trust.nameOf(cert->pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, 256);
       signature.signer = FromWide(name, wcslen(name));
       haveSigner = true;
     }
@@ -135,7 +202,7 @@ Signature AskWinVerifyTrust(WINTRUST_DATA* data) {
     }
   }
   data->dwStateAction = WTD_STATEACTION_CLOSE;
-  WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, data);
+  trust.verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, data);
 
   const DWORD untrusted = CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_IS_PARTIAL_CHAIN |
                           CERT_TRUST_IS_NOT_SIGNATURE_VALID | CERT_TRUST_IS_REVOKED |
@@ -178,37 +245,29 @@ Signature AskWinVerifyTrust(WINTRUST_DATA* data) {
   return signature;
 }
 
-using AcquireContext2Fn = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR, PCCERT_STRONG_SIGN_PARA,
-                                        DWORD);
-using CalcHash2Fn = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
-
 // The signature of the system catalogue that lists the file's hash, if one
 // does: by SHA-256 where the system has it (Windows 8 on), else by SHA-1.
 Signature CatalogueSignature(HANDLE file, const std::wstring& path) {
-  HMODULE wintrust = GetModuleHandleW(L"wintrust.dll");
-  auto acquire2 = reinterpret_cast<AcquireContext2Fn>(reinterpret_cast<void*>(
-      wintrust ? GetProcAddress(wintrust, "CryptCATAdminAcquireContext2") : nullptr));
-  auto hash2 = reinterpret_cast<CalcHash2Fn>(reinterpret_cast<void*>(
-      wintrust ? GetProcAddress(wintrust, "CryptCATAdminCalcHashFromFileHandle2") : nullptr));
+  const TrustApi& trust = Trust();
+  if (!trust.CanSearchCatalogues()) return {};
   for (int round = 0; round < 2; ++round) {
     const bool sha256 = round == 0;
-    if (sha256 && (!acquire2 || !hash2)) continue;
+    if (sha256 && (!trust.acquire2 || !trust.hash2)) continue;
     HCATADMIN admin = nullptr;
-    if (!(sha256 ? acquire2(&admin, nullptr, L"SHA256", nullptr, 0)
-                 : CryptCATAdminAcquireContext(&admin, nullptr, 0))) {
+    if (!(sha256 ? trust.acquire2(&admin, nullptr, L"SHA256", nullptr, 0)
+                 : trust.acquire(&admin, nullptr, 0))) {
       continue;
     }
     BYTE hash[64];
     DWORD size = sizeof(hash);
     SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    const BOOL hashed = sha256 ? hash2(admin, file, &size, hash, 0)
-                               : CryptCATAdminCalcHashFromFileHandle(file, &size, hash, 0);
-    HCATINFO catalogue =
-        hashed ? CryptCATAdminEnumCatalogFromHash(admin, hash, size, 0, nullptr) : nullptr;
+    const BOOL hashed =
+        sha256 ? trust.hash2(admin, file, &size, hash, 0) : trust.hash(file, &size, hash, 0);
+    HCATINFO catalogue = hashed ? trust.catalogueOf(admin, hash, size, 0, nullptr) : nullptr;
     Signature signature;
     CATALOG_INFO info = {};
     info.cbStruct = sizeof(info);
-    if (catalogue && CryptCATCatalogInfoFromContext(catalogue, &info, 0)) {
+    if (catalogue && trust.catalogueInfo(catalogue, &info, 0)) {
       std::wstring tag;
       const wchar_t digits[] = L"0123456789ABCDEF";
       for (DWORD i = 0; i < size; ++i) {
@@ -228,8 +287,8 @@ Signature CatalogueSignature(HANDLE file, const std::wstring& path) {
       data.pCatalog = &member;
       signature = AskWinVerifyTrust(&data);
     }
-    if (catalogue) CryptCATAdminReleaseCatalogContext(admin, catalogue, 0);
-    CryptCATAdminReleaseContext(admin, 0);
+    if (catalogue) trust.releaseCatalogue(admin, catalogue, 0);
+    trust.release(admin, 0);
     if (signature.state == SignatureState::Valid) return signature;
   }
   return {};

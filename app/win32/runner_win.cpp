@@ -23,11 +23,6 @@ std::unique_ptr<Win32Runner> Win32Runner::Create(HINSTANCE instance) {
       CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
   if (!self->window_) return nullptr;
   SetWindowLongPtrW(self->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self.get()));
-  try {
-    self->thread_ = std::thread([runner = self.get()] { runner->Work(); });
-  } catch (...) {
-    return nullptr;
-  }
   return self;
 }
 
@@ -43,6 +38,20 @@ Win32Runner::~Win32Runner() {
 }
 
 void Win32Runner::Run(Job job) {
+  // The thread starts with the first job, so that nothing waits for it at
+  // start-up; where it cannot be made, the job runs here.
+  if (!thread_.joinable()) {
+    try {
+      thread_ = std::thread([this] { Work(); });
+    } catch (...) {
+      try {
+        if (std::function<void()> done = job()) done();
+      } catch (...) {
+        // As on the thread: a job that failed shows nothing.
+      }
+      return;
+    }
+  }
   {
     std::lock_guard<std::mutex> lock(mutex_);
     next_ = std::move(job);

@@ -17,8 +17,7 @@ namespace brv {
 
 class Win32Runner : public Runner {
  public:
-  // Made on the window's thread; nullptr when its window or its thread could
-  // not be made.
+  // Made on the window's thread; nullptr when its window could not be made.
   static std::unique_ptr<Win32Runner> Create(HINSTANCE instance);
   Win32Runner(const Win32Runner&) = delete;
   Win32Runner& operator=(const Win32Runner&) = delete;
