@@ -10,12 +10,12 @@
 #include "app/layout.h"
 #include "catalogue/toolbar_buttons.h"
 #include "support/memory_form.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
 
 const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
 
 TEST(Form1, LoadShowsTheNoteBeforeFillingAnything) {
   MemoryForm m;

@@ -6,11 +6,10 @@
 #include "app/layout.h"
 #include "app/links.h"
 #include "support/memory_form.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
-
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
 
 struct CopyCase {
   const char* list;

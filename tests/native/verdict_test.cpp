@@ -10,12 +10,11 @@
 #include "conformance/files_conformance.h"
 #include "files/examine.h"
 #include "support/memory_form.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
 
-const char kA[] = "{AAAAAAAA-0000-4000-8000-00000000000A}";
-const char kB[] = "{BBBBBBBB-0000-4000-8000-00000000000B}";
 const std::string kPolicy = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Ext";
 const std::string kLoads = "Loads in Internet Explorer and Windows Explorer";
 const std::string kMade = ", Brovantine Test Makers, Sample helper";

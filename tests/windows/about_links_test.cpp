@@ -14,13 +14,12 @@
 #include "app/win32/controls_win.h"
 #include "app/win32/splash_win.h"
 #include "harness_win.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
 
 const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
-const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
 
 std::string ReadClipboard() {
   if (!OpenClipboard(nullptr)) return "(not open)";

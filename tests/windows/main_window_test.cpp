@@ -15,19 +15,11 @@
 #include "app/win32/controls_win.h"
 #include "app/win32/splash_win.h"
 #include "harness_win.h"
+#include "support/forwarding_registry.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
-
-const char kExt[] = "Software\\Microsoft\\Internet Explorer\\Extensions\\";
-const char kA[] = "{AAAAAAAA-0000-0000-0000-000000000001}";
-const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
-const char kBho[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\";
-
-std::string Ext(const std::string& id) {
-  return kExt + id;
-}
 
 class MainWindowTest : public ::testing::Test, public WindowTest {
  protected:
@@ -38,9 +30,9 @@ class MainWindowTest : public ::testing::Test, public WindowTest {
 };
 
 TEST_F(MainWindowTest, StartUpNoteComesFirstThenTheListsFill) {
-  SetString(HKEY_CURRENT_USER, Ext(kA), "ButtonText", "Alpha");
-  CreateKey(HKEY_LOCAL_MACHINE, Ext(kB));
-  CreateKey(HKEY_LOCAL_MACHINE, Ext("not-a-class"));
+  SetString(HKEY_CURRENT_USER, Button(kA), "ButtonText", "Alpha");
+  CreateKey(HKEY_LOCAL_MACHINE, Button(kB));
+  CreateKey(HKEY_LOCAL_MACHINE, Button("not-a-class"));
   struct Seen {
     MainWindowTest* test;
     bool windowVisible = true;
@@ -152,8 +144,8 @@ class KeyboardTest : public MainWindowTest {
 };
 
 TEST_F(KeyboardTest, TabAndShiftTabVisitEveryEnabledStopInReadingOrder) {
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
-  CreateKey(HKEY_LOCAL_MACHINE, kBho + std::string(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(HKEY_LOCAL_MACHINE, Bho(kA));
   Open();
   ASSERT_EQ(window->Handle(), GetForegroundWindow());
   EXPECT_EQ("List1", Focused());  // after the start-up note
@@ -168,8 +160,8 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryEnabledStopInReadingOrder) {
 }
 
 TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
-  CreateKey(HKEY_CURRENT_USER, Ext(kB));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kB));
   Open();
   ASSERT_EQ("List1", Focused());
   // Delete does nothing while the panel's delete button is disabled.
@@ -197,17 +189,17 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   boxes.onShow = nullptr;
   ASSERT_EQ(3u, boxes.seen.size());
   EXPECT_EQ(DeleteConfirmation(), boxes.seen[2]);
-  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
   EXPECT_EQ("List1", Focused());
   EXPECT_EQ(-1, SendMessageW(Control("List1"), LB_GETCURSEL, 0, 0));
   // Nothing selected: the confirmation, then nothing deleted, as a click.
   boxes.answers = {IDOK};
   PressKeys({VK_DELETE});
   EXPECT_EQ(4u, boxes.seen.size());
-  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
 
   // F5 anywhere in the window; the focus stays where it was.
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
   PressKeys({VK_TAB, VK_TAB});
   ASSERT_EQ("Text1", Focused());
   PressKeys({VK_F5});
@@ -223,7 +215,7 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   SetFocus(Control("Command1"));
   boxes.answers = {IDOK};
   PressKeys({VK_SPACE});
-  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
   EXPECT_EQ("List1", Focused());
 }
 
@@ -373,7 +365,7 @@ TEST_F(MainWindowTest, ADpiChangeLaysTheWindowOutAgainFromTheTables) {
       reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
   ASSERT_TRUE(context && awareness);
   EXPECT_EQ(2, awareness(context()));  // DPI_AWARENESS_PER_MONITOR_AWARE
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
   Open();
   const int from = window->Dpi();
   std::vector<RECT> before;
@@ -433,10 +425,10 @@ TEST_F(MainWindowTest, ListsScrollSidewaysToTheirWidestItem) {
   // scroll bar it is too narrow for them. Three fill the second exactly.
   for (int i = 0; i < 5; ++i) {
     CreateKey(HKEY_CURRENT_USER,
-              Ext("{AAAAAAAA-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
+              Button("{AAAAAAAA-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
     if (i < 3)
       CreateKey(HKEY_LOCAL_MACHINE,
-                Ext("{BBBBBBBB-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
+                Button("{BBBBBBBB-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
   }
   Open();
   ASSERT_EQ(std::vector<std::string>{longest}, ListItems(Control("List3")));
@@ -572,12 +564,12 @@ TEST_F(MainWindowTest, BothWindowsPaintOnTheButtonFaceAndMarkedTextInBlue) {
 }
 
 TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntry) {
-  SetString(HKEY_CURRENT_USER, Ext(kA), "ButtonText", "Alpha");
-  SetString(HKEY_CURRENT_USER, Ext(kA), "Exec", "C:\\alpha.exe");
-  SetString(HKEY_CURRENT_USER, Ext(kA), "MenuText", "Alpha menu");
-  SetString(HKEY_CURRENT_USER, Ext(kA) + "\\Sub", "deep", "x");
-  SetString(HKEY_CURRENT_USER, Ext(kB), "ButtonText", "Beta");
-  SetString(HKEY_LOCAL_MACHINE, Ext(kA), "ButtonText", "Machine twin");
+  SetString(HKEY_CURRENT_USER, Button(kA), "ButtonText", "Alpha");
+  SetString(HKEY_CURRENT_USER, Button(kA), "Exec", "C:\\alpha.exe");
+  SetString(HKEY_CURRENT_USER, Button(kA), "MenuText", "Alpha menu");
+  SetString(HKEY_CURRENT_USER, Button(kA) + "\\Sub", "deep", "x");
+  SetString(HKEY_CURRENT_USER, Button(kB), "ButtonText", "Beta");
+  SetString(HKEY_LOCAL_MACHINE, Button(kA), "ButtonText", "Machine twin");
   Open();
   ClickListItem(Control("List2"), 0);
   EXPECT_EQ("Machine twin", Text("Text1"));
@@ -595,14 +587,14 @@ TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntr
   ClickButton(Control("Command1"));
   ASSERT_EQ(before + 1, boxes.seen.size());
   EXPECT_EQ(DeleteConfirmation(), boxes.seen.back());
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
 
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
   EXPECT_EQ(before + 2, boxes.seen.size());
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kB)));
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Ext(kA)));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kB)));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Button(kA)));
   EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
   EXPECT_EQ("", Text("Text1"));
   EXPECT_EQ("", Text("Text2"));
@@ -610,11 +602,11 @@ TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntr
 }
 
 TEST_F(MainWindowTest, RefreshShowsOutsideChanges) {
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
   Open();
   EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
-  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Ext(kA)).c_str());
-  CreateKey(HKEY_CURRENT_USER, Ext("{bbbbbbbb-0000-0000-0000-000000000002}"));
+  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Button(kA)).c_str());
+  CreateKey(HKEY_CURRENT_USER, Button("{bbbbbbbb-0000-0000-0000-000000000002}"));
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
   EXPECT_EQ(1u, boxes.seen.size());  // only the start-up note
@@ -622,13 +614,13 @@ TEST_F(MainWindowTest, RefreshShowsOutsideChanges) {
 
 TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
   const std::string nonAscii = "{\xC3\xA9\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
-  SetString(HKEY_CURRENT_USER, Ext(nonAscii), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9");
-  SetString(HKEY_CURRENT_USER, Ext(nonAscii), "Exec", std::string(10000, 'x'));
-  SetData(HKEY_CURRENT_USER, Ext(kA), "ButtonText", REG_DWORD, std::string(4, '\x07'));
+  SetString(HKEY_CURRENT_USER, Button(nonAscii), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9");
+  SetString(HKEY_CURRENT_USER, Button(nonAscii), "Exec", std::string(10000, 'x'));
+  SetData(HKEY_CURRENT_USER, Button(kA), "ButtonText", REG_DWORD, std::string(4, '\x07'));
   std::wstring bare = L"no terminator";
-  SetData(HKEY_CURRENT_USER, Ext(kA), "Exec", REG_SZ,
+  SetData(HKEY_CURRENT_USER, Button(kA), "Exec", REG_SZ,
           std::string(reinterpret_cast<const char*>(bare.data()), bare.size() * 2));
-  SetString(HKEY_CURRENT_USER, Ext(kB), "ButtonText", std::string(300, 'b'));
+  SetString(HKEY_CURRENT_USER, Button(kB), "ButtonText", std::string(300, 'b'));
   Open();
   const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
   ASSERT_EQ((std::vector<std::string>{kA, kB, shown}), ListItems(Control("List1")));
@@ -643,7 +635,7 @@ TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
   EXPECT_EQ(std::string(300, 'b'), Text("Text1"));
 
   // The key goes between the fill and the click.
-  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Ext(kB)).c_str());
+  SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Button(kB)).c_str());
   ClickListItem(Control("List1"), 0);
   ClickListItem(Control("List1"), 1);
   EXPECT_EQ("No name reference found in the registry", Text("Text1"));
@@ -652,7 +644,7 @@ TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
   ClickListItem(Control("List1"), 2);
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
-  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExt));
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
@@ -772,32 +764,32 @@ TEST_F(MainWindowTest, WindowsThatCannotBeMadeWholeAreNotShown) {
 
 // The real registry until told to throw: then every call throws, as an
 // allocation that fails would.
-class ThrowingRegistry : public Registry {
+class ThrowingRegistry : public ForwardingRegistry {
  public:
-  explicit ThrowingRegistry(Registry& inner) : inner_(inner) {}
+  using ForwardingRegistry::ForwardingRegistry;
   using Registry::CreateKey;
   using Registry::DeleteTree;
   using Registry::DeleteValue;
   using Registry::OpenKey;
   long OpenKey(const RegAddress& at, Access access, std::unique_ptr<RegKey>* key) override {
     Check();
-    return inner_.OpenKey(at, access, key);
+    return ForwardingRegistry::OpenKey(at, access, key);
   }
   long OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
     Check();
-    return inner_.OpenLink(at, key);
+    return ForwardingRegistry::OpenLink(at, key);
   }
   long CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* key) override {
     Check();
-    return inner_.CreateKey(at, key);
+    return ForwardingRegistry::CreateKey(at, key);
   }
   long DeleteTree(const RegAddress& at) override {
     Check();
-    return inner_.DeleteTree(at);
+    return ForwardingRegistry::DeleteTree(at);
   }
   long DeleteValue(const RegAddress& at, const std::string& name) override {
     Check();
-    return inner_.DeleteValue(at, name);
+    return ForwardingRegistry::DeleteValue(at, name);
   }
   bool throwing = false;
   int thrown = 0;
@@ -808,11 +800,10 @@ class ThrowingRegistry : public Registry {
     ++thrown;
     throw std::bad_alloc();
   }
-  Registry& inner_;
 };
 
 TEST_F(MainWindowTest, AnActionThatThrowsIsAbandonedInsideTheWindowProcedure) {
-  CreateKey(HKEY_CURRENT_USER, Ext(kA));
+  CreateKey(HKEY_CURRENT_USER, Button(kA));
   ThrowingRegistry failing(registry);
   failing.throwing = true;
   Open(&failing);  // the fills after the note throw
@@ -832,7 +823,7 @@ TEST_F(MainWindowTest, AnActionThatThrowsIsAbandonedInsideTheWindowProcedure) {
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
   EXPECT_GT(failing.thrown, before);
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Ext(kA)));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
   failing.throwing = false;
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));

@@ -10,12 +10,10 @@
 #include "files/win32_files_win.h"
 #include "conformance/files_conformance.h"
 #include "harness_win.h"
+#include "support/registry_fixture.h"
 
 namespace brv {
 namespace {
-
-const char kA[] = "{A1A1A1A1-0000-4000-8000-0000000000A1}";
-const char kB[] = "{B1B1B1B1-0000-4000-8000-0000000000B1}";
 
 // Handles messages until `done` says so, for six seconds at most.
 template <typename Done>
