@@ -6,8 +6,10 @@
 #include <wintrust.h>
 #include <mscat.h>
 
+#include <type_traits>
 #include <vector>
 
+#include "base/system_library_win.h"
 #include "base/wide_win.h"
 #include "files/examine.h"
 
@@ -108,8 +110,8 @@ using AcquireContext2Fn = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR, PCCERT_
                                         DWORD);
 using CalcHash2Fn = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
 
-// The signature functions. Their libraries are loaded, from the system folder
-// only, when the first signature is checked: the program starts without them.
+// The signature functions, whose libraries are loaded when the first
+// signature is checked.
 struct TrustApi {
   decltype(&WinVerifyTrust) verify = nullptr;
   decltype(&WTHelperProvDataFromStateData) providerData = nullptr;
@@ -132,38 +134,28 @@ struct TrustApi {
   }
 };
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length > MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
-}
-
-template <typename Function>
-void Find(HMODULE library, const char* name, Function* function) {
-  *function = reinterpret_cast<Function>(
-      reinterpret_cast<void*>(library ? GetProcAddress(library, name) : nullptr));
-}
-
 // Loaded once, for the life of the process.
 const TrustApi& Trust() {
   static const TrustApi api = [] {
     TrustApi loaded;
     HMODULE wintrust = LoadSystemLibrary(L"wintrust.dll");
     HMODULE crypt32 = LoadSystemLibrary(L"crypt32.dll");
-    Find(wintrust, "WinVerifyTrust", &loaded.verify);
-    Find(wintrust, "WTHelperProvDataFromStateData", &loaded.providerData);
-    Find(wintrust, "WTHelperGetProvSignerFromChain", &loaded.signerOf);
-    Find(wintrust, "WTHelperGetProvCertFromChain", &loaded.certificateOf);
-    Find(crypt32, "CertGetNameStringW", &loaded.nameOf);
-    Find(wintrust, "CryptCATAdminAcquireContext", &loaded.acquire);
-    Find(wintrust, "CryptCATAdminCalcHashFromFileHandle", &loaded.hash);
-    Find(wintrust, "CryptCATAdminEnumCatalogFromHash", &loaded.catalogueOf);
-    Find(wintrust, "CryptCATCatalogInfoFromContext", &loaded.catalogueInfo);
-    Find(wintrust, "CryptCATAdminReleaseCatalogContext", &loaded.releaseCatalogue);
-    Find(wintrust, "CryptCATAdminReleaseContext", &loaded.release);
-    Find(wintrust, "CryptCATAdminAcquireContext2", &loaded.acquire2);
-    Find(wintrust, "CryptCATAdminCalcHashFromFileHandle2", &loaded.hash2);
+    auto find = [](auto* function, HMODULE library, const char* name) {
+      *function = FindFunction<std::remove_pointer_t<decltype(function)>>(library, name);
+    };
+    find(&loaded.verify, wintrust, "WinVerifyTrust");
+    find(&loaded.providerData, wintrust, "WTHelperProvDataFromStateData");
+    find(&loaded.signerOf, wintrust, "WTHelperGetProvSignerFromChain");
+    find(&loaded.certificateOf, wintrust, "WTHelperGetProvCertFromChain");
+    find(&loaded.nameOf, crypt32, "CertGetNameStringW");
+    find(&loaded.acquire, wintrust, "CryptCATAdminAcquireContext");
+    find(&loaded.hash, wintrust, "CryptCATAdminCalcHashFromFileHandle");
+    find(&loaded.catalogueOf, wintrust, "CryptCATAdminEnumCatalogFromHash");
+    find(&loaded.catalogueInfo, wintrust, "CryptCATCatalogInfoFromContext");
+    find(&loaded.releaseCatalogue, wintrust, "CryptCATAdminReleaseCatalogContext");
+    find(&loaded.release, wintrust, "CryptCATAdminReleaseContext");
+    find(&loaded.acquire2, wintrust, "CryptCATAdminAcquireContext2");
+    find(&loaded.hash2, wintrust, "CryptCATAdminCalcHashFromFileHandle2");
     return loaded;
   }();
   return api;

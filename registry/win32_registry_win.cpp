@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/system_library_win.h"
 #include "base/wide_win.h"
 
 namespace brv {
@@ -40,12 +41,6 @@ constexpr int kKeyBasicInformation = 0;
 constexpr int kKeyNameInformation = 3;
 constexpr int kKeyValuePartialInformation = 2;
 
-template <typename Fn>
-Fn Lookup(HMODULE ntdll, const char* name) {
-  return ntdll ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
-               : nullptr;
-}
-
 struct Native {
   NtQueryKeyFn queryKey = nullptr;
   NtDeleteKeyFn deleteKey = nullptr;
@@ -57,14 +52,14 @@ struct Native {
   NtDeleteValueKeyFn deleteValueKey = nullptr;
   Native() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    queryKey = Lookup<NtQueryKeyFn>(ntdll, "NtQueryKey");
-    deleteKey = Lookup<NtDeleteKeyFn>(ntdll, "NtDeleteKey");
-    openKey = Lookup<NtOpenKeyFn>(ntdll, "NtOpenKey");
-    createKey = Lookup<NtCreateKeyFn>(ntdll, "NtCreateKey");
-    enumerateKey = Lookup<NtEnumerateKeyFn>(ntdll, "NtEnumerateKey");
-    queryValueKey = Lookup<NtQueryValueKeyFn>(ntdll, "NtQueryValueKey");
-    setValueKey = Lookup<NtSetValueKeyFn>(ntdll, "NtSetValueKey");
-    deleteValueKey = Lookup<NtDeleteValueKeyFn>(ntdll, "NtDeleteValueKey");
+    queryKey = FindFunction<NtQueryKeyFn>(ntdll, "NtQueryKey");
+    deleteKey = FindFunction<NtDeleteKeyFn>(ntdll, "NtDeleteKey");
+    openKey = FindFunction<NtOpenKeyFn>(ntdll, "NtOpenKey");
+    createKey = FindFunction<NtCreateKeyFn>(ntdll, "NtCreateKey");
+    enumerateKey = FindFunction<NtEnumerateKeyFn>(ntdll, "NtEnumerateKey");
+    queryValueKey = FindFunction<NtQueryValueKeyFn>(ntdll, "NtQueryValueKey");
+    setValueKey = FindFunction<NtSetValueKeyFn>(ntdll, "NtSetValueKey");
+    deleteValueKey = FindFunction<NtDeleteValueKeyFn>(ntdll, "NtDeleteValueKey");
   }
   bool Complete() const {
     return queryKey && deleteKey && openKey && createKey && enumerateKey && queryValueKey &&

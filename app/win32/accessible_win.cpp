@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include "base/system_library_win.h"
 #include "base/wide_win.h"
 
 namespace brv {
@@ -12,23 +13,14 @@ namespace {
 // program starts without them) and kept for the life of the program.
 struct Libraries {
   Libraries() {
-    if (HMODULE ole = LoadLibraryW(L"ole32.dll")) {
-      using Initialize = HRESULT(WINAPI*)(void*, DWORD);
-      auto initialize = reinterpret_cast<Initialize>(
-          reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
-      // The object is handed over through COM; this thread is its apartment.
-      if (initialize) initialize(nullptr, COINIT_APARTMENTTHREADED);
-    }
-    if (HMODULE oleacc = LoadLibraryW(L"oleacc.dll")) {
-      createStandard = reinterpret_cast<CreateStandard>(
-          reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleObject")));
-      fromObject = reinterpret_cast<FromObject>(
-          reinterpret_cast<void*>(GetProcAddress(oleacc, "LresultFromObject")));
-    }
-    if (HMODULE oleaut = LoadLibraryW(L"oleaut32.dll")) {
-      allocString = reinterpret_cast<AllocString>(
-          reinterpret_cast<void*>(GetProcAddress(oleaut, "SysAllocString")));
-    }
+    using Initialize = HRESULT(WINAPI*)(void*, DWORD);
+    auto initialize = FindFunction<Initialize>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    // The object is handed over through COM; this thread is its apartment.
+    if (initialize) initialize(nullptr, COINIT_APARTMENTTHREADED);
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    createStandard = FindFunction<CreateStandard>(oleacc, "CreateStdAccessibleObject");
+    fromObject = FindFunction<FromObject>(oleacc, "LresultFromObject");
+    allocString = FindFunction<AllocString>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
   }
   using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/win32/controls_win.h"
+#include "base/system_library_win.h"
 
 namespace brv {
 
@@ -80,10 +81,7 @@ void Win32Desktop::ShellOpen(const std::string& operation, const std::string& ta
   using Execute =
       HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int);
   static const auto execute = [] {
-    HMODULE shell = LoadLibraryW(L"shell32.dll");
-    return shell ? reinterpret_cast<Execute>(
-                       reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
-                 : nullptr;
+    return FindFunction<Execute>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteW");
   }();
   if (execute) {
     execute(GetDesktopWindow(), ToWide(operation).c_str(), ToWide(target).c_str(), nullptr, nullptr,

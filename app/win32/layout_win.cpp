@@ -4,6 +4,7 @@
 
 #include "app/win32/controls_win.h"
 #include "app/win32/window_win.h"
+#include "base/system_library_win.h"
 
 namespace brv {
 
@@ -233,8 +234,8 @@ SIZE WindowSizeFor(int clientWidth, int clientHeight, int dpi, DWORD style, DWOR
   // The frame at the window's own DPI where the system can say (Windows 10
   // 1607 and later), else at the system's.
   using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+  static const auto adjustForDpi =
+      FindFunction<AdjustForDpi>(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi");
   RECT rect = {0, 0, clientWidth, clientHeight};
   const BOOL menu = hasMenu ? TRUE : FALSE;
   if (!adjustForDpi || !adjustForDpi(&rect, style, menu, exStyle, static_cast<UINT>(dpi))) {

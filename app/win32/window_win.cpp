@@ -1,5 +1,7 @@
 #include "app/win32/window_win.h"
 
+#include "base/system_library_win.h"
+
 namespace brv {
 
 namespace {
@@ -122,8 +124,7 @@ void Window::RestoreFocus() {
 int WindowDpi(HWND window) {
   // Windows 10 (1607) and later; the system's DPI before.
   using GetDpi = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpi>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
+  static const auto getDpi = FindFunction<GetDpi>(GetModuleHandleW(L"user32"), "GetDpiForWindow");
   UINT dpi = window && getDpi ? getDpi(window) : 0;
   if (!dpi) {
     WindowDC screen(nullptr);
