@@ -69,9 +69,10 @@ target_link_libraries(brovantine_winbench PRIVATE brv_win)
 target_link_options(brovantine_winbench PRIVATE ${BRV_STATIC_LINK})
 add_executable(trivial_window WIN32 tools/trivial_window_win.cpp)
 target_link_options(trivial_window PRIVATE ${BRV_STATIC_LINK})
-# And a program that shows only the start-up note, with the same manifest.
+# And a program that shows only the start-up note, with the same manifest
+# (after plain controls like the main window's, when asked).
 add_executable(bare_note WIN32 tools/bare_note_win.cpp tools/bare_note.rc)
-target_link_libraries(bare_note PRIVATE brv_core)
+target_link_libraries(bare_note PRIVATE brv_core comctl32)
 target_link_options(bare_note PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections)
 set_source_files_properties(tools/bare_note.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_BINARY_DIR}/generated/Brovantine.exe.manifest")
