@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks (not part of the tests): natively in a release build
 # without sanitizers, then under Wine on a virtual X server, then the start-up
-# beside a program that shows only the start-up note and a trivial window
-# program.
+# beside a program that shows only the start-up note (and the same after
+# making plain controls like the main window's) and a trivial window program.
 #   scripts/bench.sh [FILTER [SIZES...]]     e.g. scripts/bench.sh CODINGS 1000 10000
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
