@@ -28,12 +28,8 @@ constexpr size_t kMaxShown = 256;
 
 std::optional<RegData> ReadValue(Registry& registry, const RegAddress& at,
                                  const std::string& name) {
-  std::unique_ptr<RegKey> key;
   RegData data;
-  if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess ||
-      key->QueryValue(name, &data) != kErrorSuccess) {
-    return std::nullopt;
-  }
+  if (QueryData(registry, at, name, &data) != kErrorSuccess) return std::nullopt;
   return data;
 }
 
@@ -51,9 +47,8 @@ std::optional<std::string> ReadText(Registry& registry, const RegAddress& at,
   return CutAtNul(value.text);
 }
 
-std::optional<uint32_t> ReadDword(Registry& registry, const RegAddress& at,
-                                  const std::string& name) {
-  std::optional<RegData> data = ReadValue(registry, at, name);
+// A double word's number; nothing for data of another type.
+std::optional<uint32_t> DwordOf(const std::optional<RegData>& data) {
   if (!data || data->type != kRegDword || data->bytes.size() < 4) return std::nullopt;
   uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(data->bytes[i]);
@@ -86,8 +81,8 @@ Policy AddOnPolicy(Registry& registry, View view, const std::string& id) {
 // "Allow only listed add-ons": RestrictToList, a double word of 1.
 bool RestrictedToList(Registry& registry, View view) {
   for (RootKey root : kUserThenMachine) {
-    if (ReadValue(registry, {root, view, kPolicies}, "RestrictToList")) {
-      return ReadDword(registry, {root, view, kPolicies}, "RestrictToList") == 1u;
+    if (auto data = ReadValue(registry, {root, view, kPolicies}, "RestrictToList")) {
+      return DwordOf(data) == 1u;
     }
   }
   return false;
@@ -101,7 +96,7 @@ bool TurnedOffInSettings(Registry& registry, View view, const std::string& id) {
     const RegAddress at{root, view, std::string(kSettings) + "\\" + id};
     std::unique_ptr<RegKey> key;
     if (registry.OpenKey(at, Registry::Access::Read, &key) != kErrorSuccess) continue;
-    const std::optional<uint32_t> flags = ReadDword(registry, at, "Flags");
+    const std::optional<uint32_t> flags = DwordOf(ReadValue(registry, at, "Flags"));
     return flags && (*flags & 1u) && ReadText(registry, at, "Version") == std::string("*");
   }
   return false;

@@ -61,12 +61,17 @@ std::string GetRegString(Registry& registry, const std::string& fullPath,
   return GetRegString(registry, at, valueName);
 }
 
-long QueryString(Registry& registry, const RegAddress& at, const std::string& valueName,
-                 RegString* value) {
+long QueryData(Registry& registry, const RegAddress& at, const std::string& valueName,
+               RegData* data) {
   std::unique_ptr<RegKey> key;
   if (long r = registry.OpenKey(at, Registry::Access::Read, &key)) return r;
+  return key->QueryValue(valueName, data);
+}
+
+long QueryString(Registry& registry, const RegAddress& at, const std::string& valueName,
+                 RegString* value) {
   RegData data;
-  if (long r = key->QueryValue(valueName, &data)) return r;
+  if (long r = QueryData(registry, at, valueName, &data)) return r;
   if (data.type != kRegSz && data.type != kRegExpandSz) return kErrorUnsupportedType;
   value->text = Utf16LeBytesToUtf8(data.bytes);
   value->terminated = !value->text.empty() && value->text.back() == '\0';

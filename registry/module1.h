@@ -28,6 +28,11 @@ struct RegString {
   bool terminated = false;
 };
 
+// The one read of a value's data ("" names the key's default value): the
+// registry's error opening the key or reading the value, else kErrorSuccess.
+long QueryData(Registry& registry, const RegAddress& at, const std::string& valueName,
+               RegData* data);
+
 // The one typed read of a string value ("" names the key's default value):
 // kErrorSuccess and the value; the registry's error opening the key or
 // reading the value; kErrorUnsupportedType for a value of another type.

@@ -80,9 +80,7 @@ long RegWriter::RegDelete(const std::string& name) {
 long RegWriter::RegRead(const std::string& name, RegData* data) {
   ValuePath path;
   if (long r = SplitValuePath(name, &path)) return r;
-  std::unique_ptr<RegKey> key;
-  if (long r = registry_.OpenKey(path.key, Registry::Access::Read, &key)) return r;
-  return key->QueryValue(path.value, data);
+  return QueryData(registry_, path.key, path.value, data);
 }
 
 }  // namespace brv

@@ -95,21 +95,6 @@ TEST_F(ContextMenus, NamesWithSpacesAreAddressedExactlyAsListed) {
   EXPECT_EQ("plain", m.ReadString(kCurrentUser, MenuEntry("Search"), ""));
 }
 
-TEST_F(ContextMenus, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
-  const std::string name = "\xC3\xA9tendre \xD0\xB6 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
-  const std::string shown = "\xC3\x89TENDRE \xD0\x96 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
-  m.SetString(kCurrentUser, MenuEntry(name), "", "C:\\\xE4\xB8\xAD.htm");
-  m.CreateKey(kCurrentUser, MenuEntry("Alpha"));
-  codings3(form);
-  ASSERT_EQ((std::vector<std::string>{"ALPHA", shown}), m.lists[5].items);
-  m.lists[5].index = 1;
-  List5_Click(form);
-  EXPECT_EQ("C:\\\xE4\xB8\xAD.htm", m.texts[7].text);
-  ConfirmAndDelete();
-  EXPECT_EQ(std::vector<std::string>{"Alpha"}, m.SubKeys(kCurrentUser, kMenuExtPath));
-  EXPECT_EQ(std::vector<std::string>{"ALPHA"}, m.lists[5].items);
-}
-
 TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   const std::string longName(255, 'n');
   const std::string longCommand(20000, 'c');

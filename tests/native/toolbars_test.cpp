@@ -167,24 +167,6 @@ TEST_F(Toolbars, NamesAreAddressedExactlyAsListed) {
   EXPECT_EQ(std::vector<std::string>{kA}, m.lists[3].items);
 }
 
-TEST_F(Toolbars, NonAnsiNamesAreListedShownAndDeletedAsThemselves) {
-  const std::string name = "{\xC3\xA9\xE4\xB8\xAD-\xD0\xB6-\xF0\x9F\x98\x80}";
-  m.SetString(kCurrentUser, kUser, name, "");
-  m.SetString(kCurrentUser, kUser, "{\xC3\x89\xE4\xB8\xAD-\xD0\x96-\xF0\x9F\x98\x80}x", "");
-  RegisterClass(m.registry, name, "\xE5\x90\x8D\xE5\x89\x8D Bar", "C:\\\xC3\xBC.dll",
-                "InProcServer32");
-  codings1(form);
-  ASSERT_TRUE(m.lists[3].Select(name));
-  List3_Click(form);
-  EXPECT_EQ("\xE5\x90\x8D\xE5\x89\x8D Bar", m.texts[3].text);
-  EXPECT_EQ("C:\\\xC3\xBC.dll", m.texts[4].text);
-  ConfirmAndDelete();
-  EXPECT_FALSE(m.ValueExists(kCurrentUser, kUser, name));
-  EXPECT_EQ(1u, m.Values(kCurrentUser, kUser).size());
-  // Not a well-formed identifier: its class key is not touched.
-  EXPECT_TRUE(m.KeyExists(kClassesRoot, Clsid(name)));
-}
-
 TEST_F(Toolbars, NameHoldingANulIsListedWithItsClassAndDeletedAsItself) {
   Register(kCurrentUser, kA, "Alpha Bar", "C:\\alpha.dll");
   const std::string hidden = std::string(kA) + '\0' + "hidden";

@@ -22,13 +22,6 @@ const std::string kAFile = " | C:\\A\\a.dll | Signed by Alpha Makers" + kMade;
 const std::string kLong = "C:\\" + std::string(32760, 'l') + ".dll";
 const std::string kNotFound = "Not loaded: file not found | ";
 
-RegData Sz(const std::string& text) {
-  return {kRegSz, Utf8ToUtf16LeBytes(text, true)};
-}
-RegData Dword(uint32_t value) {
-  return {kRegDword, std::string{static_cast<char>(value), 0, 0, 0}};
-}
-
 struct Value {
   RootKey root;
   std::string path;

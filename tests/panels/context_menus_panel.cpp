@@ -7,8 +7,9 @@ namespace {
 using ContextMenuPanel = PanelTest;
 
 TEST_F(ContextMenuPanel, EntriesAreShownAndDeletedEachAlone) {
-  const std::string nonAnsi = "\xC3\xA9tendre \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
-  const std::string nonAnsiShown = "\xC3\x89TENDRE \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
+  const std::string nonAnsi = "\xC3\xA9tendre \xD0\xB6 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
+  const std::string nonAnsiShown =
+      "\xC3\x89TENDRE \xD0\x96 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
   SetString(reg, kCurrentUser, MenuEntry("&Translate"), "", "C:\\translate.htm");
   SetString(reg, kCurrentUser, MenuEntry("&Translate") + "\\Deeper", "v", "x");
   SetString(reg, kCurrentUser, MenuEntry("&Translate "), "", "trailing space");

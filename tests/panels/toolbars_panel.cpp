@@ -140,16 +140,20 @@ TEST_F(ToolbarPanel, ValueNamesNeverLeadTheDeleteIntoAnotherKey) {
   const std::string odd[] = {intoClass, intoBand, throughEmpty, oddName, kNonAnsi, spaced};
   for (const std::string& name : odd) SetString(reg, kCurrentUser, kUserToolbarsPath, name, "");
   CreateKey(reg, kClassesRoot, Clsid(oddName));
-  SetString(reg, kClassesRoot, Clsid(kNonAnsi), "", "\xE5\x90\x8D\xE5\x89\x8D");
+  RegisterClass(reg, kNonAnsi, "\xE5\x90\x8D\xE5\x89\x8D", "C:\\\xC3\xBC.dll", "InProcServer32");
+  // Its name in other letters' case, which its delete leaves.
+  const std::string upper = kNonAnsiShown + std::string("x");
+  SetString(reg, kCurrentUser, kUserToolbarsPath, upper, "");
   // Listed as itself, its NUL marked; never addressed as the name before it.
   const std::string withNul = std::string(kA) + '\0' + "hidden";
   const std::string withNulShown = std::string(kA) + "\xE2\x90\x80hidden";
   SetData(reg, kCurrentUser, kUserToolbarsPath, withNul, {kRegSz, std::string(2, '\0')});
   Open();
-  ASSERT_EQ(9u, d->Items("List3").size());
+  ASSERT_EQ(10u, d->Items("List3").size());
 
   Select("List3", kNonAnsi);
   EXPECT_EQ("\xE5\x90\x8D\xE5\x89\x8D", d->Text("Text3"));
+  EXPECT_EQ("C:\\\xC3\xBC.dll", d->Text("Text4"));
   Select("List3", intoClass);
   EXPECT_EQ("Name does not exist in registry", d->Text("Text3"));
   EXPECT_EQ("DLLName does not Exist in registry", d->Text("Text4"));
@@ -158,18 +162,18 @@ TEST_F(ToolbarPanel, ValueNamesNeverLeadTheDeleteIntoAnotherKey) {
     EXPECT_FALSE(ValueExists(reg, kCurrentUser, kUserToolbarsPath, name)) << name;
   }
   EXPECT_EQ(std::vector<ShownMessage>(6, DeleteConfirmationBox()), d->Boxes());
-  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNul}), Toolbars(kCurrentUser));
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNul, upper}), Toolbars(kCurrentUser));
   for (const std::string& key : {std::string(kA) + "\\InProcServer32", std::string(kLinks), oddName,
                                  std::string(kNonAnsi)}) {
     EXPECT_TRUE(KeyExists(reg, kClassesRoot, Clsid(key))) << key;
   }
-  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNulShown}), Sorted(d->Items("List3")));
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA, withNulShown, upper}), Sorted(d->Items("List3")));
 
   // Its class is the first toolbar's, which the delete leaves to it.
   Select("List3", withNulShown);
   EXPECT_EQ("Alpha Bar", d->Text("Text3"));
   ClickAnswering("Command4", MsgAnswer::Ok);
-  EXPECT_EQ((std::vector<std::string>{kLinks, kA}), Toolbars(kCurrentUser));
+  EXPECT_EQ((std::vector<std::string>{kLinks, kA, upper}), Toolbars(kCurrentUser));
   EXPECT_TRUE(KeyExists(reg, kClassesRoot, Clsid(kA) + "\\InProcServer32"));
 }
 

@@ -39,29 +39,8 @@ void WriteClipboard(const std::string& text) {
   ASSERT_TRUE(desktop.SetClipboardText(text));
 }
 
-int CountSplashWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (wcscmp(name, L"BrovantineSplash") == 0 && IsWindowVisible(window)) {
-          ++*reinterpret_cast<int*>(counter);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 class AboutLinksTest : public ::testing::Test, public WindowTest {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-  }
-
   void PostDoubleClickNotification(const char* list) {
     HWND control = Control(list);
     PostMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
@@ -71,8 +50,8 @@ class AboutLinksTest : public ::testing::Test, public WindowTest {
 };
 
 TEST_F(AboutLinksTest, DoubleClickPutsTheTrimmedIdentifierOnTheClipboard) {
-  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
-  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kB) + "  ");
+  CreateKey(registry, kCurrentUser, kExt + std::string(kA));
+  CreateKey(registry, kCurrentUser, kExt + std::string(kB) + "  ");
   Open();
   WriteClipboard("what the user had");
 
@@ -99,7 +78,7 @@ TEST_F(AboutLinksTest, DoubleClickPutsTheTrimmedIdentifierOnTheClipboard) {
 }
 
 TEST_F(AboutLinksTest, ClipboardHeldElsewhereIsReportedNotClaimed) {
-  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
+  CreateKey(registry, kCurrentUser, kExt + std::string(kA));
   Open();
   WriteClipboard("held text");
   struct Holder {
@@ -157,7 +136,7 @@ void ClickAt(HWND window, POINT at) {
 }
 
 TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
-  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kA));
+  CreateKey(registry, kCurrentUser, kExt + std::string(kA));
   Open();
   ASSERT_EQ(nullptr, About());
   ChooseMenu(*window, "About");
@@ -168,7 +147,7 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   EXPECT_EQ("About - Brovantine v2.4", WindowText(about));
   // Not modal: the main window still takes clicks and menu commands.
   EXPECT_TRUE(IsWindowEnabled(window->Handle()));
-  CreateKey(HKEY_CURRENT_USER, kExt + std::string(kB));
+  CreateKey(registry, kCurrentUser, kExt + std::string(kB));
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ((std::vector<std::string>{kA, kB}), ListItems(Control("List1")));
 
@@ -212,7 +191,7 @@ TEST_F(AboutLinksTest, AboutWindowOpensWithoutWaitingOnceAndShowsItsTable) {
   ClickButton(Control("Command7"));
   ChooseMenu(*window, "About");
   EXPECT_EQ(about, About());
-  EXPECT_EQ(1, CountSplashWindows());
+  EXPECT_EQ(1, ThreadWindows(L"BrovantineSplash", true));
   EXPECT_EQ(1u, boxes.seen.size());
 }
 
@@ -287,7 +266,6 @@ std::string UnixPath(const std::wstring& path) {
 class ShellLinksTest : public AboutLinksTest {
  protected:
   static void SetUpTestSuite() {
-    AboutLinksTest::SetUpTestSuite();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     logPath_ = std::wstring(temp) + L"brovantine_opened.txt";
@@ -296,40 +274,25 @@ class ShellLinksTest : public AboutLinksTest {
     const std::string command = std::string("/bin/sh \"") + BRV_SOURCE_DIR +
                                 "/tests/windows/record_open.sh\" \"" + unixLog + "\"";
     // The real settings (no scratch registry yet), kept to be put back.
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(kSettings).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-      return;
-    }
-    const std::wstring value = ToWide(command) + std::wstring(2, L'\0');
+    Win32Registry real;
     for (int i = 0; i < 2; ++i) {
-      saved_[i] = ReadValue(HKEY_CURRENT_USER, kSettings, kValues[i]);
-      RegSetValueExW(key, ToWide(kValues[i]).c_str(), 0, REG_MULTI_SZ,
-                     reinterpret_cast<const BYTE*>(value.data()),
-                     static_cast<DWORD>(value.size() * sizeof(wchar_t)));
+      saved_[i] = ReadData(real, kCurrentUser, kSettings, kValues[i]);
+      SetData(real, kCurrentUser, kSettings, kValues[i],
+              {kRegMultiSz, Utf8ToUtf16LeBytes(command + '\0', true)});
     }
-    RegCloseKey(key);
     ready_ = true;
   }
 
   static void TearDownTestSuite() {
     if (!ready_) return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(kSettings).c_str(), 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
-      return;
-    }
+    Win32Registry real;
     for (int i = 0; i < 2; ++i) {
-      const std::wstring name = ToWide(kValues[i]);
-      if (saved_[i].result == ERROR_SUCCESS) {
-        RegSetValueExW(key, name.c_str(), 0, saved_[i].type,
-                       reinterpret_cast<const BYTE*>(saved_[i].bytes.data()),
-                       static_cast<DWORD>(saved_[i].bytes.size()));
+      if (saved_[i].type != kRegNone) {
+        SetData(real, kCurrentUser, kSettings, kValues[i], saved_[i]);
       } else {
-        RegDeleteValueW(key, name.c_str());
+        real.DeleteValue(kCurrentUser, kSettings, kValues[i]);
       }
     }
-    RegCloseKey(key);
     DeleteFileW(logPath_.c_str());
     ready_ = false;
   }
@@ -344,12 +307,12 @@ class ShellLinksTest : public AboutLinksTest {
     const std::string browser =
         "\"" + FromWide(system, wcslen(system)) + "\\winebrowser.exe\" \"%1\"";
     for (const char* scheme : {"http", "https", "mailto"}) {
-      brv::SetString(HKEY_CLASSES_ROOT, scheme, "URL Protocol", "");
-      brv::SetString(HKEY_CLASSES_ROOT, std::string(scheme) + "\\shell\\open\\command", "",
+      brv::SetString(registry, kClassesRoot, scheme, "URL Protocol", "");
+      brv::SetString(registry, kClassesRoot, std::string(scheme) + "\\shell\\open\\command", "",
                      browser);
     }
-    brv::SetString(HKEY_CLASSES_ROOT, ".html", "", "htmlfile");
-    brv::SetString(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", "", browser);
+    brv::SetString(registry, kClassesRoot, ".html", "", "htmlfile");
+    brv::SetString(registry, kClassesRoot, "htmlfile\\shell\\open\\command", "", browser);
   }
 
   // The lines the recorder wrote, once there are `count` of them (or after a
@@ -369,14 +332,14 @@ class ShellLinksTest : public AboutLinksTest {
 
   static const char* const kSettings;
   static const char* const kValues[2];
-  static StoredValue saved_[2];  // the real settings, put back after
+  static RegData saved_[2];  // the real settings, put back after
   static std::wstring logPath_;
   static bool ready_;
 };
 
 const char* const ShellLinksTest::kSettings = "Software\\Wine\\WineBrowser";
 const char* const ShellLinksTest::kValues[2] = {"Browsers", "Mailers"};
-StoredValue ShellLinksTest::saved_[2];
+RegData ShellLinksTest::saved_[2];
 std::wstring ShellLinksTest::logPath_;
 bool ShellLinksTest::ready_ = false;
 

@@ -24,10 +24,6 @@ HKEY OpenScratch(const wchar_t* name) {
   return key;
 }
 
-std::wstring W(const std::string& text) {
-  return ToWide(text);
-}
-
 }  // namespace
 
 ScratchRegistry::ScratchRegistry() {
@@ -193,87 +189,31 @@ std::vector<std::string> ListItems(HWND list) {
   return items;
 }
 
-void SetData(HKEY root, const std::string& path, const std::string& name, DWORD type,
-             const std::string& bytes) {
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, &key, nullptr));
-  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, W(name).c_str(), 0, type,
-                                          reinterpret_cast<const BYTE*>(bytes.data()),
-                                          static_cast<DWORD>(bytes.size())));
-  RegCloseKey(key);
+int ThreadWindows(const wchar_t* className, bool visibleOnly) {
+  struct Count {
+    const wchar_t* name;
+    bool visibleOnly;
+    int found;
+  } count = {className, visibleOnly, 0};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* count = reinterpret_cast<Count*>(context);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, count->name) == 0 && (!count->visibleOnly || IsWindowVisible(window))) {
+          ++count->found;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.found;
 }
 
-void SetString(HKEY root, const std::string& path, const std::string& name,
-               const std::string& value) {
-  std::wstring wide = W(value);
-  SetData(root, path, name, REG_SZ,
-          std::string(reinterpret_cast<const char*>(wide.c_str()),
-                      (wide.size() + 1) * sizeof(wchar_t)));
+WindowTest::WindowTest() {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
 }
-
-void CreateKey(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, &key, nullptr));
-  RegCloseKey(key);
-}
-
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-bool operator==(const StoredValue& a, const StoredValue& b) {
-  return a.type == b.type && a.bytes == b.bytes && a.result == b.result;
-}
-
-std::ostream& operator<<(std::ostream& out, const StoredValue& value) {
-  if (value.result != ERROR_SUCCESS) return out << "{error " << value.result << "}";
-  out << "{type " << value.type << ",";
-  for (const char c : value.bytes) {
-    const char* const hex = "0123456789abcdef";
-    const auto byte = static_cast<unsigned char>(c);
-    out << ' ' << hex[byte >> 4] << hex[byte & 15];
-  }
-  return out << "}";
-}
-
-StoredValue ReadValue(HKEY root, const std::string& path, const std::string& name) {
-  StoredValue stored;
-  HKEY key = nullptr;
-  stored.result = RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key);
-  if (stored.result != ERROR_SUCCESS) return stored;
-  const std::wstring value = W(name);
-  DWORD size = 0;
-  stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type, nullptr, &size);
-  if (stored.result == ERROR_SUCCESS) {
-    stored.bytes.resize(size);
-    stored.result = RegQueryValueExW(key, value.c_str(), nullptr, &stored.type,
-                                     reinterpret_cast<BYTE*>(stored.bytes.data()), &size);
-    stored.bytes.resize(size);
-  }
-  RegCloseKey(key);
-  return stored;
-}
-
-std::vector<std::string> SubKeys(HKEY root, const std::string& path) {
-  std::vector<std::string> names;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, W(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-  wchar_t name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 512;
-    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)) break;
-    names.push_back(FromWide(name, length));
-  }
-  RegCloseKey(key);
-  return names;
-}
-
-WindowTest::WindowTest() = default;
 
 WindowTest::~WindowTest() {
   window.reset();

@@ -82,6 +82,9 @@ int FindListItem(HWND list, const std::string& text);
 void ClickButton(HWND button);
 void ChooseMenu(const MainWindow& window, const std::string& name);
 std::vector<std::string> ListItems(HWND list);
+// How many windows of a class this thread has (only the visible ones if
+// asked).
+int ThreadWindows(const wchar_t* className, bool visibleOnly = false);
 
 // Checks a window against its layout table at `dpi`: the client area is at
 // least the table's (a status bar below it), and each
@@ -90,26 +93,6 @@ std::vector<std::string> ListItems(HWND list);
 // the controls found by `control`, in table order, for further checks.
 std::vector<HWND> ExpectLaidOut(HWND window, const FormSpec& layout, int dpi,
                                 const std::function<HWND(const char*)>& control);
-
-// Registry helpers on the real registry.
-void SetString(HKEY root, const std::string& path, const std::string& name,
-               const std::string& value);
-void SetData(HKEY root, const std::string& path, const std::string& name, DWORD type,
-             const std::string& bytes);
-void CreateKey(HKEY root, const std::string& path);
-bool KeyExists(HKEY root, const std::string& path);
-// A value as RegQueryValueExW gives it; `result` is the first call that
-// failed (opening the key or reading the value), ERROR_SUCCESS if none did.
-struct StoredValue {
-  DWORD type = REG_NONE;
-  std::string bytes;
-  LONG result = ERROR_SUCCESS;
-};
-bool operator==(const StoredValue& a, const StoredValue& b);
-std::ostream& operator<<(std::ostream& out, const StoredValue& value);
-// Reads a value back, closing the key it opens.
-StoredValue ReadValue(HKEY root, const std::string& path, const std::string& name);
-std::vector<std::string> SubKeys(HKEY root, const std::string& path);
 
 // A main window on the scratch registry with its start-up note answered.
 class WindowTest {

@@ -14,6 +14,7 @@
 #include "app/layout.h"
 #include "app/win32/controls_win.h"
 #include "app/win32/splash_win.h"
+#include "base/system_library_win.h"
 #include "harness_win.h"
 #include "support/forwarding_registry.h"
 #include "support/registry_fixture.h"
@@ -21,18 +22,12 @@
 namespace brv {
 namespace {
 
-class MainWindowTest : public ::testing::Test, public WindowTest {
- protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-  }
-};
+class MainWindowTest : public ::testing::Test, public WindowTest {};
 
 TEST_F(MainWindowTest, StartUpNoteComesFirstThenTheListsFill) {
-  SetString(HKEY_CURRENT_USER, Button(kA), "ButtonText", "Alpha");
-  CreateKey(HKEY_LOCAL_MACHINE, Button(kB));
-  CreateKey(HKEY_LOCAL_MACHINE, Button("not-a-class"));
+  SetString(registry, kCurrentUser, Button(kA), "ButtonText", "Alpha");
+  CreateKey(registry, kLocalMachine, Button(kB));
+  CreateKey(registry, kLocalMachine, Button("not-a-class"));
   struct Seen {
     MainWindowTest* test;
     bool windowVisible = true;
@@ -144,8 +139,8 @@ class KeyboardTest : public MainWindowTest {
 };
 
 TEST_F(KeyboardTest, TabAndShiftTabVisitEveryEnabledStopInReadingOrder) {
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
-  CreateKey(HKEY_LOCAL_MACHINE, Bho(kA));
+  CreateKey(registry, kCurrentUser, Button(kA));
+  CreateKey(registry, kLocalMachine, Bho(kA));
   Open();
   ASSERT_EQ(window->Handle(), GetForegroundWindow());
   EXPECT_EQ("List1", Focused());  // after the start-up note
@@ -160,8 +155,8 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryEnabledStopInReadingOrder) {
 }
 
 TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
-  CreateKey(HKEY_CURRENT_USER, Button(kB));
+  CreateKey(registry, kCurrentUser, Button(kA));
+  CreateKey(registry, kCurrentUser, Button(kB));
   Open();
   ASSERT_EQ("List1", Focused());
   // Delete does nothing while the panel's delete button is disabled.
@@ -189,17 +184,17 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   boxes.onShow = nullptr;
   ASSERT_EQ(3u, boxes.seen.size());
   EXPECT_EQ(DeleteConfirmation(), boxes.seen[2]);
-  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(registry, kCurrentUser, kExtensionsPath));
   EXPECT_EQ("List1", Focused());
   EXPECT_EQ(-1, SendMessageW(Control("List1"), LB_GETCURSEL, 0, 0));
   // Nothing selected: the confirmation, then nothing deleted, as a click.
   boxes.answers = {IDOK};
   PressKeys({VK_DELETE});
   EXPECT_EQ(4u, boxes.seen.size());
-  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
+  EXPECT_EQ(std::vector<std::string>{kB}, SubKeys(registry, kCurrentUser, kExtensionsPath));
 
   // F5 anywhere in the window; the focus stays where it was.
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(registry, kCurrentUser, Button(kA));
   PressKeys({VK_TAB, VK_TAB});
   ASSERT_EQ("Text1", Focused());
   PressKeys({VK_F5});
@@ -215,7 +210,7 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   SetFocus(Control("Command1"));
   boxes.answers = {IDOK};
   PressKeys({VK_SPACE});
-  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(registry, kCurrentUser, kExtensionsPath));
   EXPECT_EQ("List1", Focused());
 }
 
@@ -356,16 +351,12 @@ TEST_F(MainWindowTest, EveryTextIsShownWholeAt96And144Dpi) {
 TEST_F(MainWindowTest, ADpiChangeLaysTheWindowOutAgainFromTheTables) {
   // The manifest makes the program aware of each monitor's DPI (V2 where
   // the system knows it; Wine has the first version).
-  using Context = HANDLE(WINAPI*)();
-  using Awareness = int(WINAPI*)(HANDLE);
   HMODULE user = GetModuleHandleW(L"user32");
-  auto context = reinterpret_cast<Context>(
-      reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
-  auto awareness = reinterpret_cast<Awareness>(
-      reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+  auto context = FindFunction<HANDLE(WINAPI*)()>(user, "GetThreadDpiAwarenessContext");
+  auto awareness = FindFunction<int(WINAPI*)(HANDLE)>(user, "GetAwarenessFromDpiAwarenessContext");
   ASSERT_TRUE(context && awareness);
   EXPECT_EQ(2, awareness(context()));  // DPI_AWARENESS_PER_MONITOR_AWARE
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(registry, kCurrentUser, Button(kA));
   Open();
   const int from = window->Dpi();
   std::vector<RECT> before;
@@ -419,15 +410,15 @@ int WidestItem(HWND list) {
 TEST_F(MainWindowTest, ListsScrollSidewaysToTheirWidestItem) {
   // The longest value name there is, with a character beyond the first 256.
   const std::string longest = "{" + std::string(16381, 'x') + "\xE4\xB8\xAD";
-  SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser",
+  SetString(registry, kCurrentUser, "Software\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser",
             longest, "");
   // Five identifiers are more than the first list shows: with its vertical
   // scroll bar it is too narrow for them. Three fill the second exactly.
   for (int i = 0; i < 5; ++i) {
-    CreateKey(HKEY_CURRENT_USER,
+    CreateKey(registry, kCurrentUser,
               Button("{AAAAAAAA-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
     if (i < 3)
-      CreateKey(HKEY_LOCAL_MACHINE,
+      CreateKey(registry, kLocalMachine,
                 Button("{BBBBBBBB-0000-0000-0000-00000000000" + std::to_string(i) + "}"));
   }
   Open();
@@ -564,12 +555,12 @@ TEST_F(MainWindowTest, BothWindowsPaintOnTheButtonFaceAndMarkedTextInBlue) {
 }
 
 TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntry) {
-  SetString(HKEY_CURRENT_USER, Button(kA), "ButtonText", "Alpha");
-  SetString(HKEY_CURRENT_USER, Button(kA), "Exec", "C:\\alpha.exe");
-  SetString(HKEY_CURRENT_USER, Button(kA), "MenuText", "Alpha menu");
-  SetString(HKEY_CURRENT_USER, Button(kA) + "\\Sub", "deep", "x");
-  SetString(HKEY_CURRENT_USER, Button(kB), "ButtonText", "Beta");
-  SetString(HKEY_LOCAL_MACHINE, Button(kA), "ButtonText", "Machine twin");
+  SetString(registry, kCurrentUser, Button(kA), "ButtonText", "Alpha");
+  SetString(registry, kCurrentUser, Button(kA), "Exec", "C:\\alpha.exe");
+  SetString(registry, kCurrentUser, Button(kA), "MenuText", "Alpha menu");
+  SetString(registry, kCurrentUser, Button(kA) + "\\Sub", "deep", "x");
+  SetString(registry, kCurrentUser, Button(kB), "ButtonText", "Beta");
+  SetString(registry, kLocalMachine, Button(kA), "ButtonText", "Machine twin");
   Open();
   ClickListItem(Control("List2"), 0);
   EXPECT_EQ("Machine twin", Text("Text1"));
@@ -587,14 +578,14 @@ TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntr
   ClickButton(Control("Command1"));
   ASSERT_EQ(before + 1, boxes.seen.size());
   EXPECT_EQ(DeleteConfirmation(), boxes.seen.back());
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
+  EXPECT_TRUE(KeyExists(registry, kCurrentUser, Button(kA)));
 
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
   EXPECT_EQ(before + 2, boxes.seen.size());
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kB)));
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Button(kA)));
+  EXPECT_FALSE(KeyExists(registry, kCurrentUser, Button(kA)));
+  EXPECT_TRUE(KeyExists(registry, kCurrentUser, Button(kB)));
+  EXPECT_TRUE(KeyExists(registry, kLocalMachine, Button(kA)));
   EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
   EXPECT_EQ("", Text("Text1"));
   EXPECT_EQ("", Text("Text2"));
@@ -602,11 +593,11 @@ TEST_F(MainWindowTest, SelectingShowsDetailsAndDeleteAsksThenDeletesOnlyThatEntr
 }
 
 TEST_F(MainWindowTest, RefreshShowsOutsideChanges) {
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(registry, kCurrentUser, Button(kA));
   Open();
   EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));
   SHDeleteKeyW(HKEY_CURRENT_USER, ToWide(Button(kA)).c_str());
-  CreateKey(HKEY_CURRENT_USER, Button("{bbbbbbbb-0000-0000-0000-000000000002}"));
+  CreateKey(registry, kCurrentUser, Button("{bbbbbbbb-0000-0000-0000-000000000002}"));
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ(std::vector<std::string>{kB}, ListItems(Control("List1")));
   EXPECT_EQ(1u, boxes.seen.size());  // only the start-up note
@@ -614,13 +605,13 @@ TEST_F(MainWindowTest, RefreshShowsOutsideChanges) {
 
 TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
   const std::string nonAscii = "{\xC3\xA9\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
-  SetString(HKEY_CURRENT_USER, Button(nonAscii), "ButtonText", "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9");
-  SetString(HKEY_CURRENT_USER, Button(nonAscii), "Exec", std::string(10000, 'x'));
-  SetData(HKEY_CURRENT_USER, Button(kA), "ButtonText", REG_DWORD, std::string(4, '\x07'));
-  std::wstring bare = L"no terminator";
-  SetData(HKEY_CURRENT_USER, Button(kA), "Exec", REG_SZ,
-          std::string(reinterpret_cast<const char*>(bare.data()), bare.size() * 2));
-  SetString(HKEY_CURRENT_USER, Button(kB), "ButtonText", std::string(300, 'b'));
+  SetString(registry, kCurrentUser, Button(nonAscii), "ButtonText",
+            "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9");
+  SetString(registry, kCurrentUser, Button(nonAscii), "Exec", std::string(10000, 'x'));
+  SetData(registry, kCurrentUser, Button(kA), "ButtonText", Dword(0x07070707));
+  SetData(registry, kCurrentUser, Button(kA), "Exec",
+          {kRegSz, Utf8ToUtf16LeBytes("no terminator", false)});
+  SetString(registry, kCurrentUser, Button(kB), "ButtonText", std::string(300, 'b'));
   Open();
   const std::string shown = "{\xC3\x89\xE4\xB8\xAD-\xF0\x9F\x98\x80}";
   ASSERT_EQ((std::vector<std::string>{kA, kB, shown}), ListItems(Control("List1")));
@@ -644,7 +635,7 @@ TEST_F(MainWindowTest, BadRegistryContentIsShownSafely) {
   ClickListItem(Control("List1"), 2);
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
-  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(HKEY_CURRENT_USER, kExtensionsPath));
+  EXPECT_EQ(std::vector<std::string>{kA}, SubKeys(registry, kCurrentUser, kExtensionsPath));
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
@@ -701,24 +692,6 @@ class FailCreation {
 FailCreation* FailCreation::current_ = nullptr;
 
 // Top-level windows of this thread with this class, hidden ones too.
-int ThreadWindows(const wchar_t* className) {
-  struct Count {
-    const wchar_t* name;
-    int found;
-  } count = {className, 0};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* count = reinterpret_cast<Count*>(context);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (wcscmp(name, count->name) == 0) ++count->found;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.found;
-}
-
 TEST_F(MainWindowTest, WindowsThatCannotBeMadeWholeAreNotShown) {
   const std::vector<ControlSpec>& controls = Form1Layout().controls;
   const int text4 =
@@ -803,7 +776,7 @@ class ThrowingRegistry : public ForwardingRegistry {
 };
 
 TEST_F(MainWindowTest, AnActionThatThrowsIsAbandonedInsideTheWindowProcedure) {
-  CreateKey(HKEY_CURRENT_USER, Button(kA));
+  CreateKey(registry, kCurrentUser, Button(kA));
   ThrowingRegistry failing(registry);
   failing.throwing = true;
   Open(&failing);  // the fills after the note throw
@@ -823,7 +796,7 @@ TEST_F(MainWindowTest, AnActionThatThrowsIsAbandonedInsideTheWindowProcedure) {
   boxes.answers = {IDOK};
   ClickButton(Control("Command1"));
   EXPECT_GT(failing.thrown, before);
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Button(kA)));
+  EXPECT_TRUE(KeyExists(registry, kCurrentUser, Button(kA)));
   failing.throwing = false;
   ChooseMenu(*window, "Refresh");
   EXPECT_EQ(std::vector<std::string>{kA}, ListItems(Control("List1")));

@@ -57,8 +57,6 @@ HKEY g_crypto = nullptr;
 class VerdictWindowTest : public ::testing::Test, public WindowTest {
  protected:
   static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
     RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCrypto, 0, KEY_READ, &g_crypto);
   }
   void SetUp() override {
@@ -86,15 +84,10 @@ TEST_F(VerdictWindowTest, SignerMakerAndWhereItLoads) {
   const bool made = CreateDirectoryW(ToWide(folder).c_str(), nullptr);
   ASSERT_TRUE(
       CopyFileW(ToWide(SampleFolder() + "\\sample.dll").c_str(), ToWide(wow).c_str(), TRUE));
-  SetString(HKEY_LOCAL_MACHINE,
-            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\" +
-                std::string(kA),
-            "", "");
-  SetString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kA + "\\InprocServer32", "",
+  SetString(registry, kLocalMachine, Bho(kA), "", "");
+  SetString(registry, kClassesRoot, Clsid(kA) + "\\InprocServer32", "",
             SampleFolder() + "\\signed.dll");
-  SetString(HKEY_LOCAL_MACHINE,
-            std::string("Software\\Wow6432Node\\Microsoft\\Internet Explorer\\Extensions\\") + kB,
-            "Exec", "%SystemRoot%\\System32\\" + name);
+  SetString(registry, kLocalMachine, Wow(Button(kB)), "Exec", "%SystemRoot%\\System32\\" + name);
   Open();
   EXPECT_EQ("Loads in Internet Explorer and Windows Explorer | " + SampleFolder() +
                 "\\signed.dll | Signed by Brovantine Test Signer (not trusted), Brovantine Test "

@@ -68,10 +68,6 @@ std::string ReadClipboard() {
 
 class WindowDriver : public PanelDriver {
  public:
-  WindowDriver() {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-  }
   // The 32-bit classes live in the prefix's own registry (a view flag
   // bypasses the scratch override): removed again here.
   ~WindowDriver() override {
