@@ -78,23 +78,6 @@ TEST_F(ContextMenus, DeleteWithNothingSelectedChangesNothing) {
   EXPECT_EQ("kept", m.texts[7].text);
 }
 
-TEST_F(ContextMenus, NamesWithSpacesAreAddressedExactlyAsListed) {
-  m.SetString(kCurrentUser, MenuEntry("Search"), "", "plain");
-  m.SetString(kCurrentUser, MenuEntry("Search "), "", "trailing");
-  m.SetString(kCurrentUser, MenuEntry(" Search"), "", "leading");
-  codings3(form);
-  ASSERT_TRUE(m.lists[5].Select("SEARCH "));
-  List5_Click(form);
-  EXPECT_EQ("trailing", m.texts[7].text);
-  ConfirmAndDelete();
-  ASSERT_TRUE(m.lists[5].Select(" SEARCH"));
-  List5_Click(form);
-  EXPECT_EQ("leading", m.texts[7].text);
-  ConfirmAndDelete();
-  EXPECT_EQ(std::vector<std::string>{"Search"}, m.SubKeys(kCurrentUser, kMenuExtPath));
-  EXPECT_EQ("plain", m.ReadString(kCurrentUser, MenuEntry("Search"), ""));
-}
-
 TEST_F(ContextMenus, UnusualContentIsListedAndShownSafely) {
   const std::string longName(255, 'n');
   const std::string longCommand(20000, 'c');

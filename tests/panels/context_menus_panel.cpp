@@ -13,6 +13,7 @@ TEST_F(ContextMenuPanel, EntriesAreShownAndDeletedEachAlone) {
   SetString(reg, kCurrentUser, MenuEntry("&Translate"), "", "C:\\translate.htm");
   SetString(reg, kCurrentUser, MenuEntry("&Translate") + "\\Deeper", "v", "x");
   SetString(reg, kCurrentUser, MenuEntry("&Translate "), "", "trailing space");
+  SetString(reg, kCurrentUser, MenuEntry(" &Translate"), "", "leading space");
   SetString(reg, kCurrentUser, MenuEntry("download all"), "", "res://get.dll/all.htm");
   SetString(reg, kCurrentUser, MenuEntry(nonAnsi), "", "C:\\\xE4\xB8\xAD.htm");
   CreateKey(reg, kCurrentUser, MenuEntry("No command"));
@@ -21,9 +22,10 @@ TEST_F(ContextMenuPanel, EntriesAreShownAndDeletedEachAlone) {
   CreateKey(reg, kCurrentUser, MenuEntry("Get links too"));
   CreateKey(reg, kCurrentUser, MenuEntry("Get"));
   Open();
-  EXPECT_EQ((std::vector<std::string>{"&TRANSLATE", "&TRANSLATE ", "DOWNLOAD ALL", "GET",
-                                      "GET LINKS", "GET LINKS TOO", "NO COMMAND", nonAnsiShown}),
-            d->Items("List5"));
+  EXPECT_EQ(
+      (std::vector<std::string>{" &TRANSLATE", "&TRANSLATE", "&TRANSLATE ", "DOWNLOAD ALL", "GET",
+                                "GET LINKS", "GET LINKS TOO", "NO COMMAND", nonAnsiShown}),
+      d->Items("List5"));
 
   Select("List5", "DOWNLOAD ALL");
   EXPECT_EQ("res://get.dll/all.htm", d->Text("Text7"));
@@ -39,16 +41,19 @@ TEST_F(ContextMenuPanel, EntriesAreShownAndDeletedEachAlone) {
   ClickAnswering("Command10", MsgAnswer::Ok);
   EXPECT_EQ(2u, d->Boxes().size());
   EXPECT_FALSE(KeyExists(reg, kCurrentUser, MenuEntry("Get links")));
-  EXPECT_EQ((std::vector<std::string>{"&TRANSLATE", "&TRANSLATE ", "DOWNLOAD ALL", "GET",
-                                      "GET LINKS TOO", "NO COMMAND", nonAnsiShown}),
+  EXPECT_EQ((std::vector<std::string>{" &TRANSLATE", "&TRANSLATE", "&TRANSLATE ", "DOWNLOAD ALL",
+                                      "GET", "GET LINKS TOO", "NO COMMAND", nonAnsiShown}),
             d->Items("List5"));
   EXPECT_EQ("", d->Text("Text7"));
 
-  // Each name as itself: a trailing space, characters of no code page.
-  Select("List5", "&TRANSLATE ");
-  EXPECT_EQ("trailing space", d->Text("Text7"));
-  ClickAnswering("Command10", MsgAnswer::Ok);
+  // Each name as itself: spaces around it, characters of no code page.
+  for (const char* spaced : {"&TRANSLATE ", " &TRANSLATE"}) {
+    Select("List5", spaced);
+    EXPECT_EQ(spaced[0] == ' ' ? "leading space" : "trailing space", d->Text("Text7"));
+    ClickAnswering("Command10", MsgAnswer::Ok);
+  }
   EXPECT_FALSE(KeyExists(reg, kCurrentUser, MenuEntry("&Translate ")));
+  EXPECT_FALSE(KeyExists(reg, kCurrentUser, MenuEntry(" &Translate")));
   EXPECT_TRUE(KeyExists(reg, kCurrentUser, MenuEntry("&Translate") + "\\Deeper"));
   Select("List5", nonAnsiShown);
   EXPECT_EQ("C:\\\xE4\xB8\xAD.htm", d->Text("Text7"));
@@ -59,7 +64,7 @@ TEST_F(ContextMenuPanel, EntriesAreShownAndDeletedEachAlone) {
             SubKeys(reg, kCurrentUser, kMenuExtPath));
   EXPECT_EQ((std::vector<std::string>{"DOWNLOAD ALL", "GET", "GET LINKS TOO", "NO COMMAND"}),
             d->Items("List5"));
-  EXPECT_EQ(5u, d->Boxes().size());
+  EXPECT_EQ(6u, d->Boxes().size());
 }
 
 }  // namespace
