@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/owned_win.h"
 #include "base/system_library_win.h"
 #include "base/wide_win.h"
 #include "files/examine.h"
@@ -17,21 +18,7 @@ namespace brv {
 
 namespace {
 
-// A file handle, closed when it goes.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+using FileHandle = Owned<HANDLE, &CloseHandle>;
 
 // No "insert a disk" box from the system while a path on a removable drive is
 // looked at, for as long as this lives.

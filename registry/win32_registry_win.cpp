@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/owned_win.h"
 #include "base/system_library_win.h"
 #include "base/wide_win.h"
 
@@ -130,19 +131,7 @@ long FromStatus(LONG status) {
   }
 }
 
-class HandleCloser {
- public:
-  explicit HandleCloser(HKEY key) : key_(key) {}
-  HandleCloser(const HandleCloser&) = delete;
-  HandleCloser& operator=(const HandleCloser&) = delete;
-  ~HandleCloser() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_;
-};
+using OwnedKey = Owned<HKEY, &RegCloseKey>;
 
 // A name as the native calls take it: counted, so NULs inside it count.
 class CountedName {
@@ -263,7 +252,7 @@ long DeleteSubKeys(HKEY key, int depth) {
     HKEY child = nullptr;
     r = OpenChild(key, name, KEY_READ | DELETE, true, false, &child);
     if (r == ERROR_SUCCESS) {
-      HandleCloser closer(child);
+      OwnedKey closer(child);
       long inner = DeleteSubKeys(child, depth + 1);
       r = inner ? inner : FromStatus(NativeCalls().deleteKey(child));
     }
@@ -441,7 +430,7 @@ long Win32Registry::DeleteTree(const RegAddress& at) {
   HKEY handle = nullptr;
   const long r = OpenPath(at, KEY_READ | DELETE, true, false, &handle);
   if (r != ERROR_SUCCESS) return r;
-  HandleCloser closer(handle);
+  OwnedKey closer(handle);
   if (long inner = DeleteSubKeys(handle, 0)) return inner;
   return FromStatus(NativeCalls().deleteKey(handle));
 }
@@ -450,7 +439,7 @@ long Win32Registry::DeleteValue(const RegAddress& at, const std::string& name) {
   HKEY handle = nullptr;
   const long r = OpenPath(at, KEY_SET_VALUE, false, false, &handle);
   if (r != ERROR_SUCCESS) return r;
-  HandleCloser closer(handle);
+  OwnedKey closer(handle);
   return DeleteValueOf(handle, name);
 }
 

@@ -21,12 +21,18 @@ namespace {
 // Where an item's text begins in its list box.
 constexpr int kItemMargin = 2;
 
-// Widths of texts in the font selected into a device context. Most names
-// are of the first 256 characters: their advance widths, asked once, are
-// added up (as the system adds them); other texts are measured whole.
+HFONT FontOf(HWND window) {
+  return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+// Widths of texts in a window's font. Most names are of the first 256
+// characters: their advance widths, asked once, are added up (as the system
+// adds them); other texts are measured whole.
 class TextWidths {
  public:
-  explicit TextWidths(HDC dc) : dc_(dc) { narrow_ = dc && GetCharWidth32W(dc, 0, 255, widths_); }
+  explicit TextWidths(HWND window) : dc_(window), font_(dc_.Get(), FontOf(window)) {
+    narrow_ = dc_.Get() && GetCharWidth32W(dc_.Get(), 0, 255, widths_);
+  }
   // 0 if the text cannot be measured.
   int Of(const std::wstring& text) const {
     if (narrow_) {
@@ -36,21 +42,19 @@ class TextWidths {
       if (i == text.size()) return sum;
     }
     SIZE size = {};
-    if (!dc_ || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size)) {
+    if (!dc_.Get() ||
+        !GetTextExtentPoint32W(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &size)) {
       return 0;
     }
     return size.cx;
   }
 
  private:
-  HDC dc_;
+  WindowDC dc_;
+  SelectedObject font_;
   INT widths_[256] = {};
   bool narrow_ = false;
 };
-
-HFONT FontOf(HWND window) {
-  return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-}
 
 }  // namespace
 
@@ -71,9 +75,7 @@ void Win32ListBox::SetExtent() {
 }
 
 void Win32ListBox::Remeasure() {
-  WindowDC dc(list_);
-  SelectedObject font(dc.Get(), FontOf(list_));
-  const TextWidths widths(dc.Get());
+  const TextWidths widths(list_);
   widest_ = 0;
   for (const ListItem& item : items_) widest_ = std::max(widest_, widths.Of(ToWide(item.text)));
   SetExtent();
@@ -89,9 +91,7 @@ void Win32ListBox::AddItems(std::vector<ListItem> items) {
   items_.reserve(items_.size() + items.size());
   {
     // Each item is measured as it is added, in the list's font.
-    WindowDC dc(list_);
-    SelectedObject font(dc.Get(), FontOf(list_));
-    const TextWidths widths(dc.Get());
+    const TextWidths widths(list_);
     for (ListItem& item : items) {
       const std::wstring wide = ToWide(item.text);
       const LPARAM text = reinterpret_cast<LPARAM>(wide.c_str());

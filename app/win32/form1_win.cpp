@@ -46,11 +46,9 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                              nullptr, instance, nullptr);
   if (!bar) return nullptr;
-  SendMessageW(bar, WM_SETFONT,
-               reinterpret_cast<WPARAM>(self->layout_.fonts->Get(FontKind::Default)), FALSE);
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
   self->tips_ = std::make_unique<ToolTips>(window);
-  self->tips_->SetFont(self->layout_.fonts->Get(FontKind::Default));
+  self->SetBarFonts();
   self->FitClient(nullptr);
   ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
   self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
@@ -105,11 +103,16 @@ void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
   SetDpi(dpi);
   layout_.Relayout(Form1Layout(), dpi);
   for (auto& list : lists_) list.second->Remeasure();
-  SendMessageW(statusBar_->Handle(), WM_SETFONT,
-               reinterpret_cast<WPARAM>(layout_.fonts->Get(FontKind::Default)), FALSE);
-  tips_->SetFont(layout_.fonts->Get(FontKind::Default));
+  SetBarFonts();
   FitClient(suggested);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// The status bar and the lists' tips in the dialog font of the window's DPI.
+void MainWindow::SetBarFonts() {
+  HFONT font = layout_.fonts->Get(FontKind::Default);
+  SendMessageW(statusBar_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  tips_->SetFont(font);
 }
 
 void MainWindow::ShowMain() {
@@ -165,8 +168,7 @@ void MainWindow::Bind() {
 }
 
 HWND MainWindow::Control(const std::string& name) const {
-  auto it = layout_.built.byName.find(name);
-  return it == layout_.built.byName.end() ? nullptr : it->second;
+  return layout_.Control(name);
 }
 
 int MainWindow::MenuId(const std::string& name) const {

@@ -60,6 +60,7 @@ class MainWindow : public Window, public Windows {
   // Sizes the window around the arranged table and the status bar below
   // it, at `suggested` (a DPI change) or where it is.
   void FitClient(const RECT* suggested);
+  void SetBarFonts();
   void Dispatch(const char* control, Event event);
   void Click(const char* button);
   const char* FocusedControl() const;

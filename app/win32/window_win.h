@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "base/owned_win.h"
+
 namespace brv {
 
 // Sent by the system (per-monitor DPI awareness) before and when a window
@@ -48,58 +50,10 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-// A font the program made, deleted when it goes.
-class OwnedFont {
- public:
-  OwnedFont() = default;
-  explicit OwnedFont(HFONT font) : font_(font) {}
-  ~OwnedFont() {
-    if (font_) DeleteObject(font_);
-  }
-  OwnedFont(const OwnedFont&) = delete;
-  OwnedFont& operator=(const OwnedFont&) = delete;
-  HFONT Get() const { return font_; }
-
- private:
-  HFONT font_ = nullptr;
-};
-
-// A menu not (yet) given to a window: destroyed when it goes, unless
-// released to the window that takes it.
-class OwnedMenu {
- public:
-  explicit OwnedMenu(HMENU menu) : menu_(menu) {}
-  ~OwnedMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  OwnedMenu(const OwnedMenu&) = delete;
-  OwnedMenu& operator=(const OwnedMenu&) = delete;
-  HMENU Get() const { return menu_; }
-  HMENU Release() {
-    HMENU menu = menu_;
-    menu_ = nullptr;
-    return menu;
-  }
-
- private:
-  HMENU menu_;
-};
-
-class OwnedAccelerators {
- public:
-  OwnedAccelerators() = default;
-  ~OwnedAccelerators() { Reset(nullptr); }
-  OwnedAccelerators(const OwnedAccelerators&) = delete;
-  OwnedAccelerators& operator=(const OwnedAccelerators&) = delete;
-  HACCEL Get() const { return table_; }
-  void Reset(HACCEL table) {
-    if (table_) DestroyAcceleratorTable(table_);
-    table_ = table;
-  }
-
- private:
-  HACCEL table_ = nullptr;
-};
+// A menu not (yet) given to a window, unless released to the window that
+// takes it; an accelerator table.
+using OwnedMenu = Owned<HMENU, &DestroyMenu>;
+using OwnedAccelerators = Owned<HACCEL, &DestroyAcceleratorTable>;
 
 // A top-level window of the program. The object lives at least as long as
 // its window: the window may be destroyed first (closed by the user), the
