@@ -174,16 +174,6 @@ void ShowRead(TextBox& box, const std::string& text, long code, const std::strin
   }
 }
 
-void ReportFailure(Desktop& desktop, const std::string& title, const std::string& what, long code,
-                   Reason reason, const std::string& after) {
-  std::string text = what;
-  if (code != kErrorSuccess) {
-    text += reason == Reason::OwnLine ? "\n" : " ";
-    text += desktop.ErrorText(code);
-  }
-  desktop.MsgBox(text + after, title, MsgButtons::Ok, MsgIcon::None);
-}
-
 void DeleteThenRefill(Form1& form, const std::function<long()>& change, void (*refill)(Form1&)) {
   const long result = change();
   refill(form);

@@ -11,6 +11,7 @@
 #include "form/controls.h"
 #include "form/desktop.h"
 #include "form/form1.h"
+#include "form/report.h"
 #include "registry/registry.h"
 
 namespace brv {
@@ -124,16 +125,6 @@ inline long FirstRefusal(long first, long second) {
 // its text, unless blank (the box then keeps what it showed); `failure`
 // where the read failed.
 void ShowRead(TextBox& box, const std::string& text, long code, const std::string& failure);
-
-// How the system's reason follows what happened: on a line of its own, or
-// after it on the same line.
-enum class Reason { OwnLine, SameLine };
-
-// Tells the user, in a box with an OK button and no icon, what happened and
-// the system's reason: `what`, the system's text for `code` (left out, with
-// its line break or space, for kErrorSuccess), then `after`.
-void ReportFailure(Desktop& desktop, const std::string& title, const std::string& what, long code,
-                   Reason reason = Reason::OwnLine, const std::string& after = "");
 
 // Deletes are shown by the refill: the entry gone, or what is left of it
 // still listed. Runs the change (which returns its first refusal), then the

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/common.h"
+#include "form/report.h"
 #include "registry/writer.h"
 
 namespace brv {
