@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "app/config.h"
 #include "app/links.h"
 #include "catalogue/bhos.h"
 #include "catalogue/context_menus.h"
 #include "catalogue/toolbar_buttons.h"
 #include "catalogue/toolbars.h"
 #include "commands/options.h"
+#include "report/save.h"
 
 namespace brv {
 
@@ -36,6 +38,10 @@ void Refresh_Click(Form1& form) {
 void Exit_Click(Form1& form) {
   form.windows->CloseAbout();
   form.windows->CloseMain();
+}
+
+void report_Click(Form1& form) {
+  SaveReport(form, BRV_VERSION);
 }
 
 const std::vector<EventBinding>& Form1Events() {
@@ -72,6 +78,7 @@ const std::vector<EventBinding>& Form1Events() {
       {"tbutton", E::Click, tbutton_Click},
       {"Security", E::Click, Security_Click},
       {"resettoolbar", E::Click, resettoolbar_Click},
+      {"report", E::Click, report_Click},
       {"Exit", E::Click, Exit_Click},
   };
   return events;
@@ -90,7 +97,7 @@ const std::vector<KeyBinding>& Form1Keys() {
   using E = Event;
   using K = Key;
   // Delete is the panel's delete button; Ctrl+C the list's double-click
-  // (none in List5, as there); F5 is Refresh.
+  // (none in List5, as there); F5 is Refresh, Ctrl+S the report.
   static const std::vector<KeyBinding> keys = {
       {"List1", K::Delete, "Command1", E::Click},  {"List2", K::Delete, "Command1", E::Click},
       {"List3", K::Delete, "Command4", E::Click},  {"List4", K::Delete, "Command4", E::Click},
@@ -99,6 +106,7 @@ const std::vector<KeyBinding>& Form1Keys() {
       {"List2", K::Copy, "List2", E::DblClick},    {"List3", K::Copy, "List3", E::DblClick},
       {"List4", K::Copy, "List4", E::DblClick},    {"List6", K::Copy, "List6", E::DblClick},
       {"List7", K::Copy, "List7", E::DblClick},    {nullptr, K::Refresh, "Refresh", E::Click},
+      {nullptr, K::Report, "report", E::Click},
   };
   return keys;
 }

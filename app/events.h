@@ -17,6 +17,9 @@ extern const char* const kStartupNote;
 void Form_Load(Form1& form);
 void Refresh_Click(Form1& form);
 void Exit_Click(Form1& form);
+// Options > "Save a report...", and Ctrl+S: starts a report, or cancels the
+// one being written.
+void report_Click(Form1& form);
 
 // Events of the main window's controls and menu items, by control name.
 enum class Event { Click, DblClick, MouseMove };
@@ -31,7 +34,7 @@ void (*FindHandler(const char* control, Event event))(Form1&);
 
 // The keys of the main window. Each stands for an event of a control or
 // menu item, and does exactly what that event does.
-enum class Key { Delete, Copy, Refresh };  // Delete, Ctrl+C, F5
+enum class Key { Delete, Copy, Refresh, Report };  // Delete, Ctrl+C, F5, Ctrl+S
 struct KeyBinding {
   const char* focused;  // the control with the focus; nullptr: anywhere
   Key key;

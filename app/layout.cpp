@@ -79,6 +79,8 @@ const std::vector<MenuSpec> kForm1Menus = {
     {"tbutton", "Add Brovantine button to Internet Explorer", "options"},
     {"Security", "&Increase Security level for Internet Zone (Internet Explorer)", "options"},
     {"resettoolbar", "Reset Internet Explorer Toolbar layout", "options"},
+    {"", nullptr, "options"},
+    {"report", "Save a report...\tCtrl+S", "options"},
     {"Exit", "Exit", nullptr},
 };
 

@@ -32,8 +32,8 @@ struct ControlSpec {
 
 struct MenuSpec {
   const char* name;
-  const char* caption;
-  const char* parent;  // nullptr: on the menu bar
+  const char* caption;  // nullptr: a separator
+  const char* parent;   // nullptr: on the menu bar
 };
 
 struct FormSpec {

@@ -38,20 +38,6 @@ bool IsIdentifierLike(const std::string& name) {
   return StartsWith(name, "{") && IsKeyName(name);
 }
 
-// The description and file of the class the entry names; a box keeps its
-// text where the value is blank, and shows "Error" where it cannot be read.
-void ShowDetails(Form1& form, const ListItem& item, Listed list) {
-  const NamedClass named = ClassOfEntry(*form.registry, item, list);
-  if (!IsKeyName(named.id)) return;
-  RegAddress classKey = ClassKey(named.view, named.id);
-  long code;
-  const std::string description = GetRegString(*form.registry, classKey, "", &code);
-  ShowRead(*form.Text5, description, code, kError);
-  classKey.path += "\\InprocServer32";
-  const std::string file = GetRegString(*form.registry, classKey, "", &code);
-  ShowRead(*form.Text6, file, code, kError);
-}
-
 // Deletes a registration sub-key and the class key of its identifier, both
 // in the item's view. A class that another registration shares through a
 // NUL in a name stays: deleting one entry leaves the other whole.
@@ -116,12 +102,35 @@ void CODINGS4(Form1& form) {
   form.Text6->SetText("");
   std::vector<ListItem> enabled;
   std::vector<ListItem> disabled;
-  for (ViewedName& found : SubKeyNamesInViews(*form.registry, kLocalMachine, kBhoPath)) {
-    const bool isDisabled = StartsWith(found.name, " ");
-    (isDisabled ? disabled : enabled).push_back(MakeItem(std::move(found), Shown::UpperCased));
-  }
+  BhoEntries(*form.registry, &enabled, &disabled);
   form.List6->AddItems(std::move(enabled));
   form.List7->AddItems(std::move(disabled));
+}
+
+void BhoEntries(Registry& registry, std::vector<ListItem>* enabled,
+                std::vector<ListItem>* disabled) {
+  for (ViewedName& found : SubKeyNamesInViews(registry, kLocalMachine, kBhoPath)) {
+    const bool isDisabled = StartsWith(found.name, " ");
+    (isDisabled ? disabled : enabled)->push_back(MakeItem(std::move(found), Shown::UpperCased));
+  }
+}
+
+// The description and file of the class the entry names; a box keeps its
+// text where the value is blank, and shows "Error" where it cannot be read.
+Details BhoDetails(Registry& registry, const ListItem& item, bool disabled) {
+  const NamedClass named =
+      ClassOfEntry(registry, item, disabled ? Listed::DisabledBho : Listed::Bho);
+  Details details = {{"Description", &Form1::Text5, std::nullopt},
+                     {"Related File", &Form1::Text6, std::nullopt}};
+  if (!IsKeyName(named.id)) return details;
+  RegAddress classKey = ClassKey(named.view, named.id);
+  long code;
+  const std::string description = GetRegString(registry, classKey, "", &code);
+  details[0].text = ShownRead(description, code, kError);
+  classKey.path += "\\InprocServer32";
+  const std::string file = GetRegString(registry, classKey, "", &code);
+  details[1].text = ShownRead(file, code, kError);
+  return details;
 }
 
 void List6_Click(Form1& form) {
@@ -131,7 +140,7 @@ void List6_Click(Form1& form) {
   form.Command3->SetEnabled(false);
   form.Command5->SetEnabled(true);
   form.Command9->SetEnabled(true);
-  ShowDetails(form, *item, Listed::Bho);
+  ShowDetails(form, BhoDetails(*form.registry, *item, false));
   form.List7->SetListIndex(-1);
   ShowVerdict(form, Panel::EnabledObjects, *item);
 }
@@ -143,7 +152,7 @@ void List7_Click(Form1& form) {
   form.Command2->SetEnabled(false);
   form.Command5->SetEnabled(false);
   form.Command9->SetEnabled(false);
-  ShowDetails(form, *item, Listed::DisabledBho);
+  ShowDetails(form, BhoDetails(*form.registry, *item, true));
   form.List6->SetListIndex(-1);
   ShowVerdict(form, Panel::DisabledObjects, *item);
 }

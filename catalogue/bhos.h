@@ -3,6 +3,9 @@
 // loading.
 #pragma once
 
+#include <vector>
+
+#include "catalogue/common.h"
 #include "form/form1.h"
 
 namespace brv {
@@ -13,6 +16,11 @@ inline constexpr const char* kBhoPath =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
 
 void CODINGS4(Form1& form);
+// The entries of both lists, and what the boxes show for one of them once it
+// is selected.
+void BhoEntries(Registry& registry, std::vector<ListItem>* enabled,
+                std::vector<ListItem>* disabled);
+Details BhoDetails(Registry& registry, const ListItem& item, bool disabled);
 void List6_Click(Form1& form);
 void List7_Click(Form1& form);
 void Command2_Click(Form1& form);  // Disable BHO

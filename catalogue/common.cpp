@@ -166,11 +166,16 @@ View ClassView(Registry& registry, const std::string& identifier) {
   return View::k64;
 }
 
-void ShowRead(TextBox& box, const std::string& text, long code, const std::string& failure) {
-  if (code != kErrorSuccess) {
-    box.SetText(failure);
-  } else if (!TrimSpaces(text).empty()) {
-    box.SetText(text);
+std::optional<std::string> ShownRead(const std::string& text, long code,
+                                     const std::string& failure) {
+  if (code != kErrorSuccess) return failure;
+  if (TrimSpaces(text).empty()) return std::nullopt;
+  return text;
+}
+
+void ShowDetails(Form1& form, const Details& details) {
+  for (const Detail& detail : details) {
+    if (detail.text) (form.*detail.box)->SetText(*detail.text);
   }
 }
 

@@ -121,10 +121,23 @@ inline long FirstRefusal(long first, long second) {
   return Refused(first) ? first : Refused(second) ? second : kErrorSuccess;
 }
 
-// Shows in a detail box a value that GetRegString read with result `code`:
-// its text, unless blank (the box then keeps what it showed); `failure`
-// where the read failed.
-void ShowRead(TextBox& box, const std::string& text, long code, const std::string& failure);
+// What a detail box shows once an entry is selected: its label ("" for the
+// hidden box), the box, and its text; nothing where the box keeps what it
+// showed. The panels show these, the report writes them down.
+struct Detail {
+  const char* label;
+  TextBox* Form1::*box;
+  std::optional<std::string> text;
+};
+using Details = std::vector<Detail>;
+
+// The text of a value that GetRegString read with result `code`: its text,
+// unless blank (the box then keeps what it showed); `failure` where the read
+// failed.
+std::optional<std::string> ShownRead(const std::string& text, long code,
+                                     const std::string& failure);
+// Sets each box that has a text.
+void ShowDetails(Form1& form, const Details& details);
 
 // Deletes are shown by the refill: the entry gone, or what is left of it
 // still listed. Runs the change (which returns its first refusal), then the

@@ -20,21 +20,30 @@ std::string EntryPath(const ListItem& item) {
 void codings3(Form1& form) {
   ClearStatus(form);
   form.List5->Clear();
+  form.List5->AddItems(MenuEntries(*form.registry));
+  form.Text7->SetText("");
+}
+
+std::vector<ListItem> MenuEntries(Registry& registry) {
   std::vector<ListItem> entries;
-  for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kMenuExtPath)) {
+  for (std::string& name : SubKeyNames(registry, kCurrentUser, kMenuExtPath)) {
     entries.push_back(MakeItem({std::move(name), View::k64}, Shown::UpperCased));
   }
-  form.List5->AddItems(std::move(entries));
-  form.Text7->SetText("");
+  return entries;
+}
+
+Details MenuDetails(Registry& registry, const ListItem& item) {
+  long code;
+  const std::string command =
+      GetRegString(registry, {kCurrentUser, View::k64, EntryPath(item)}, "", &code);
+  return {{"Command/Script", &Form1::Text7,
+           code == kErrorSuccess ? std::optional<std::string>(command) : std::nullopt}};
 }
 
 void List5_Click(Form1& form) {
   const ListItem* item = form.List5->Selected();
   if (!item) return;
-  long code;
-  const std::string command =
-      GetRegString(*form.registry, {kCurrentUser, View::k64, EntryPath(*item)}, "", &code);
-  if (code == kErrorSuccess) form.Text7->SetText(command);
+  ShowDetails(form, MenuDetails(*form.registry, *item));
   ShowVerdict(form, Panel::MenuItems, *item);
 }
 

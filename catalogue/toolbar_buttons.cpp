@@ -27,14 +27,14 @@ RegAddress EntryKey(RootKey root, const ListItem& item) {
 }
 
 // The command of an entry without Exec: its Script, else the file of the
-// class its ClsidExtension names (kept in Text8, as the panel always has).
-std::string CommandWithoutExec(Form1& form, const RegAddress& key, const ListItem& item,
-                               Listed list, long* code) {
-  Registry& registry = *form.registry;
+// class its ClsidExtension names (that class kept in Text8, as the panel
+// always has).
+std::string CommandWithoutExec(Registry& registry, const RegAddress& key, const ListItem& item,
+                               Listed list, long* code, std::string* classId) {
   const std::string script = GetRegString(registry, key, "Script", code);
   if (*code == kErrorSuccess) return script;
   const NamedClass named = ClassOfEntry(registry, item, list);
-  form.Text8->SetText(named.id);
+  *classId = named.id;
   if (named.id.empty()) return kError;
   RegAddress classFile = ClassKey(named.view, named.id);
   classFile.path += "\\InProcServer32";
@@ -42,16 +42,11 @@ std::string CommandWithoutExec(Form1& form, const RegAddress& key, const ListIte
 }
 
 // The command: Exec, else what CommandWithoutExec finds.
-std::string Command(Form1& form, const RegAddress& key, const ListItem& item, Listed list,
-                    long* code) {
-  const std::string exec = GetRegString(*form.registry, key, "Exec", code);
-  return *code == kErrorSuccess ? exec : CommandWithoutExec(form, key, item, list, code);
-}
-
-void ShowNameAndCommand(Form1& form, const std::string& buttonText, long nameCode,
-                        const std::string& command, long commandCode) {
-  ShowRead(*form.Text1, buttonText, nameCode, kNoName);
-  ShowRead(*form.Text2, command, commandCode, kNoCommand);
+std::string Command(Registry& registry, const RegAddress& key, const ListItem& item, Listed list,
+                    long* code, std::string* classId) {
+  const std::string exec = GetRegString(registry, key, "Exec", code);
+  return *code == kErrorSuccess ? exec
+                                : CommandWithoutExec(registry, key, item, list, code, classId);
 }
 
 void DeleteEntry(Form1& form, RootKey root, const std::optional<ListItem>& item) {
@@ -72,27 +67,47 @@ void CODINGS(Form1& form) {
   form.Text1->SetText("");
   form.Text2->SetText("");
   form.Text9->SetText("");
+  form.List1->AddItems(ButtonEntries(*form.registry, kCurrentUser));
+  form.List2->AddItems(ButtonEntries(*form.registry, kLocalMachine));
+}
+
+std::vector<ListItem> ButtonEntries(Registry& registry, RootKey root) {
   // The current user's key is one for both views; the machine's is two.
-  std::vector<ViewedName> currentUser;
-  for (std::string& name : SubKeyNames(*form.registry, kCurrentUser, kExtensionsPath)) {
-    currentUser.push_back({std::move(name), View::k64});
+  if (root == kLocalMachine) {
+    return Entries(SubKeyNamesInViews(registry, kLocalMachine, kExtensionsPath));
   }
-  form.List1->AddItems(Entries(std::move(currentUser)));
-  form.List2->AddItems(Entries(SubKeyNamesInViews(*form.registry, kLocalMachine, kExtensionsPath)));
+  std::vector<ViewedName> names;
+  for (std::string& name : SubKeyNames(registry, root, kExtensionsPath)) {
+    names.push_back({std::move(name), View::k64});
+  }
+  return Entries(std::move(names));
+}
+
+Details ButtonDetails(Registry& registry, const ListItem& item, RootKey root) {
+  const RegAddress key = EntryKey(root, item);
+  const bool currentUser = root == kCurrentUser;
+  long nameCode, commandCode, menuCode;
+  std::string classId;
+  const std::string buttonText = GetRegString(registry, key, "ButtonText", &nameCode);
+  const std::string command =
+      Command(registry, key, item, currentUser ? Listed::UserButton : Listed::MachineButton,
+              &commandCode, &classId);
+  const std::string menuText = GetRegString(registry, key, "MenuText", &menuCode);
+  const bool hasMenu = menuCode == kErrorSuccess;
+  return {
+      {"Button Text", &Form1::Text1, ShownRead(buttonText, nameCode, kNoName)},
+      {"Command", &Form1::Text2, ShownRead(command, commandCode, kNoCommand)},
+      {"Menu Text", &Form1::Text9,
+       currentUser ? (hasMenu ? TrimSpaces(menuText) : std::string())
+                   : (hasMenu ? menuText : std::string(kNotInToolsMenu))},
+      {"", &Form1::Text8, classId},
+  };
 }
 
 void List1_Click(Form1& form) {
   const ListItem* item = form.List1->Selected();
   if (!item) return;
-  form.Text8->SetText("");
-  form.Text9->SetText("");
-  const RegAddress key = EntryKey(kCurrentUser, *item);
-  long nameCode, commandCode, menuCode;
-  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText", &nameCode);
-  const std::string command = Command(form, key, *item, Listed::UserButton, &commandCode);
-  const std::string menuText = GetRegString(*form.registry, key, "MenuText", &menuCode);
-  if (menuCode == kErrorSuccess) form.Text9->SetText(TrimSpaces(menuText));
-  ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
+  ShowDetails(form, ButtonDetails(*form.registry, *item, kCurrentUser));
   form.List2->SetListIndex(-1);
   form.Command1->SetEnabled(true);
   ShowVerdict(form, Panel::CurrentUserButtons, *item);
@@ -101,15 +116,7 @@ void List1_Click(Form1& form) {
 void List2_Click(Form1& form) {
   const ListItem* item = form.List2->Selected();
   if (!item) return;
-  form.Text8->SetText("");
-  form.Text9->SetText("");
-  const RegAddress key = EntryKey(kLocalMachine, *item);
-  long nameCode, commandCode, menuCode;
-  const std::string buttonText = GetRegString(*form.registry, key, "ButtonText", &nameCode);
-  const std::string command = Command(form, key, *item, Listed::MachineButton, &commandCode);
-  const std::string menuText = GetRegString(*form.registry, key, "MenuText", &menuCode);
-  form.Text9->SetText(menuCode == kErrorSuccess ? menuText : kNotInToolsMenu);
-  ShowNameAndCommand(form, buttonText, nameCode, command, commandCode);
+  ShowDetails(form, ButtonDetails(*form.registry, *item, kLocalMachine));
   form.List1->SetListIndex(-1);
   form.Command1->SetEnabled(true);
   ShowVerdict(form, Panel::AllUsersButtons, *item);

@@ -39,21 +39,6 @@ bool IsProtectedBand(const std::string& id) {
   return false;
 }
 
-// The toolbar's name and file, from the class its entry names. A name
-// holding a separator would lead the class path into some other key: such a
-// class is registered nowhere.
-void ShowDetails(Form1& form, const ListItem& item, Listed list) {
-  const NamedClass named = ClassOfEntry(*form.registry, item, list);
-  long code = kErrorFileNotFound;
-  std::string text;
-  RegAddress key = ClassKey(named.view, named.id);
-  if (IsKeyName(named.id)) text = GetRegString(*form.registry, key, "", &code);
-  ShowRead(*form.Text3, text, code, kNoName);
-  key.path += "\\InProcServer32";
-  if (IsKeyName(named.id)) text = GetRegString(*form.registry, key, "", &code);
-  ShowRead(*form.Text4, text, code, kNoFile);
-}
-
 // Deletes a toolbar's class keys in `views` and its toolbar value. The class
 // key is addressed only by a well-formed identifier, so no name can reach
 // another key under CLSID; it stays where it is a protected band's or is
@@ -88,21 +73,44 @@ void codings1(Form1& form) {
   form.Text3->SetText("");
   form.Text4->SetText("");
   // Each key is read on its own: one missing key hides nothing of the other.
+  form.List3->AddItems(ToolbarEntries(*form.registry, kCurrentUser));
+  form.List4->AddItems(ToolbarEntries(*form.registry, kLocalMachine));
+}
+
+std::vector<ListItem> ToolbarEntries(Registry& registry, RootKey root) {
   // The current user's key is one for both views; the machine's is two.
-  std::vector<ViewedName> currentUser;
-  for (std::string& name : ValueNames(*form.registry, kCurrentUser, kUserToolbarsPath)) {
-    currentUser.push_back({std::move(name), View::k64});
+  if (root == kLocalMachine) {
+    return Toolbars(ValueNamesInViews(registry, kLocalMachine, kMachineToolbarsPath));
   }
-  form.List3->AddItems(Toolbars(std::move(currentUser)));
-  form.List4->AddItems(
-      Toolbars(ValueNamesInViews(*form.registry, kLocalMachine, kMachineToolbarsPath)));
+  std::vector<ViewedName> names;
+  for (std::string& name : ValueNames(registry, root, kUserToolbarsPath)) {
+    names.push_back({std::move(name), View::k64});
+  }
+  return Toolbars(std::move(names));
+}
+
+// The toolbar's name and file, from the class its entry names. A name
+// holding a separator would lead the class path into some other key: such a
+// class is registered nowhere.
+Details ToolbarDetails(Registry& registry, const ListItem& item, RootKey root) {
+  const NamedClass named = ClassOfEntry(
+      registry, item, root == kCurrentUser ? Listed::UserToolbar : Listed::MachineToolbar);
+  long code = kErrorFileNotFound;
+  std::string text;
+  RegAddress key = ClassKey(named.view, named.id);
+  if (IsKeyName(named.id)) text = GetRegString(registry, key, "", &code);
+  Details details = {{"Toolbar", &Form1::Text3, ShownRead(text, code, kNoName)}};
+  key.path += "\\InProcServer32";
+  if (IsKeyName(named.id)) text = GetRegString(registry, key, "", &code);
+  details.push_back({"DLL Name", &Form1::Text4, ShownRead(text, code, kNoFile)});
+  return details;
 }
 
 void List3_Click(Form1& form) {
   const ListItem* item = form.List3->Selected();
   if (!item) return;
   form.currentUserToolbar = *item;
-  ShowDetails(form, *item, Listed::UserToolbar);
+  ShowDetails(form, ToolbarDetails(*form.registry, *item, kCurrentUser));
   form.List4->SetListIndex(-1);
   form.Command4->SetEnabled(true);
   ShowVerdict(form, Panel::CurrentUserToolbars, *item);
@@ -112,7 +120,7 @@ void List4_Click(Form1& form) {
   const ListItem* item = form.List4->Selected();
   if (!item) return;
   form.allUsersToolbar = *item;
-  ShowDetails(form, *item, Listed::MachineToolbar);
+  ShowDetails(form, ToolbarDetails(*form.registry, *item, kLocalMachine));
   form.List3->SetListIndex(-1);
   form.Command4->SetEnabled(true);
   ShowVerdict(form, Panel::AllUsersToolbars, *item);

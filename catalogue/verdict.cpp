@@ -298,18 +298,51 @@ RegistryVerdict ReadVerdict(Registry& registry, Panel panel, const ListItem& ite
   return verdict;
 }
 
+std::array<std::vector<ListItem>, kPanelCount> ListEntries(Registry& registry) {
+  std::array<std::vector<ListItem>, kPanelCount> lists;
+  lists[0] = ButtonEntries(registry, kCurrentUser);
+  lists[1] = ButtonEntries(registry, kLocalMachine);
+  lists[2] = ToolbarEntries(registry, kCurrentUser);
+  lists[3] = ToolbarEntries(registry, kLocalMachine);
+  lists[4] = MenuEntries(registry);
+  BhoEntries(registry, &lists[5], &lists[6]);
+  return lists;
+}
+
+Details EntryDetails(Registry& registry, Panel panel, const ListItem& item) {
+  switch (panel) {
+    case Panel::CurrentUserButtons:
+      return ButtonDetails(registry, item, kCurrentUser);
+    case Panel::AllUsersButtons:
+      return ButtonDetails(registry, item, kLocalMachine);
+    case Panel::CurrentUserToolbars:
+      return ToolbarDetails(registry, item, kCurrentUser);
+    case Panel::AllUsersToolbars:
+      return ToolbarDetails(registry, item, kLocalMachine);
+    case Panel::MenuItems:
+      return MenuDetails(registry, item);
+    case Panel::EnabledObjects:
+      return BhoDetails(registry, item, false);
+    case Panel::DisabledObjects:
+      break;
+  }
+  return BhoDetails(registry, item, true);
+}
+
+std::optional<bool> Loads(const RegistryVerdict& verdict, const FileReport* report) {
+  if (!verdict.decides) return std::nullopt;
+  if (!verdict.notLoaded.empty()) return false;
+  if (!report) return std::nullopt;
+  return report->file.kind != FileKind::Missing && report->file.kind != FileKind::Directory;
+}
+
 std::string StatusText(const RegistryVerdict& verdict, const FileReport* report) {
   std::vector<std::string> parts;
-  if (verdict.decides) {
-    const bool noFile = report && (report->file.kind == FileKind::Missing ||
-                                   report->file.kind == FileKind::Directory);
-    if (!verdict.notLoaded.empty()) {
-      parts.push_back("Not loaded: " + verdict.notLoaded);
-    } else if (noFile) {
-      parts.push_back("Not loaded: file not found");
-    } else if (report) {
-      parts.push_back(verdict.loads);
-    }
+  const std::optional<bool> loads = Loads(verdict, report);
+  if (!verdict.notLoaded.empty()) {
+    parts.push_back("Not loaded: " + verdict.notLoaded);
+  } else if (loads) {
+    parts.push_back(*loads ? verdict.loads : "Not loaded: file not found");
   }
   if (!verdict.file.empty() && !report) parts.push_back(kChecking);
   if (!verdict.file.empty() && report) {

@@ -3,8 +3,12 @@
 // (whose signature may take long to check) through the form's runner.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "catalogue/common.h"
 #include "files/examine.h"
 #include "form/form1.h"
 
@@ -20,6 +24,13 @@ enum class Panel : uint8_t {
   EnabledObjects,       // List6
   DisabledObjects,      // List7
 };
+
+inline constexpr int kPanelCount = 7;
+
+// The entries of every list, List1 to List7, as the fills list them.
+std::array<std::vector<ListItem>, kPanelCount> ListEntries(Registry& registry);
+// What the panel's boxes show once the entry is selected.
+Details EntryDetails(Registry& registry, Panel panel, const ListItem& item);
 
 // Shows the entry's verdict in the status bar; a later one, or an emptying,
 // supersedes it.
@@ -37,6 +48,10 @@ struct RegistryVerdict {
   bool for32Bit = false;  // loaded in 32-bit processes
 };
 RegistryVerdict ReadVerdict(Registry& registry, Panel panel, const ListItem& item);
+
+// Whether the browser loads the entry, once its file is checked (`report`
+// where it names one): nothing where the browser does not decide.
+std::optional<bool> Loads(const RegistryVerdict& verdict, const FileReport* report);
 
 // The status bar's text: where it loads, its file, who signed and made it;
 // without a report, the file is still being checked.

@@ -203,6 +203,24 @@ bool IsNetworkPath(const std::string& path) {
   return StartsWith(local, "\\\\") && !IsDrivePath(WithoutLocalPrefix(local));
 }
 
+bool IsValidFileName(const std::string& name) {
+  if (name.empty() || name.back() == ' ' || name.back() == '.') return false;
+  if (Utf8ToUtf16(name).size() > 255) return false;
+  for (char c : name) {
+    if (static_cast<uint8_t>(c) < 0x20 ||
+        std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) {
+      return false;
+    }
+  }
+  const std::string base = UpperCase(name.substr(0, name.find('.')));
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  for (const char* device : kDevices) {
+    if (base == device) return false;
+  }
+  return !((StartsWith(base, "COM") || StartsWith(base, "LPT")) && base.size() == 4 &&
+           base[3] >= '1' && base[3] <= '9');
+}
+
 std::string ExpandEnvironment(Files& files, const std::string& text, bool for32Bit) {
   std::string out;
   size_t at = 0;
@@ -246,8 +264,12 @@ LocatedFile Locate(Files& files, const std::string& registered, FileUse use, boo
 }
 
 FileReport Examine(Files& files, const std::string& registered, FileUse use, bool for32Bit) {
+  return ExamineLocated(files, Locate(files, registered, use, for32Bit));
+}
+
+FileReport ExamineLocated(Files& files, const LocatedFile& located) {
   FileReport report;
-  report.file = Locate(files, registered, use, for32Bit);
+  report.file = located;
   if (report.file.kind != FileKind::File) return report;
   std::unique_ptr<FileData> data;
   report.openError = files.Open(report.file.path, &data);
@@ -255,6 +277,7 @@ FileReport Examine(Files& files, const std::string& registered, FileUse use, boo
     report.signature.state = SignatureState::Unreadable;
     return report;
   }
+  report.size = data->Size();
   report.version = ReadVersion(*data);
   data.reset();
   report.signature = files.Verify(report.file.path);

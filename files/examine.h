@@ -2,6 +2,8 @@
 // it is (who signed it, who made it). Portable logic over Files.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "files/files.h"
@@ -34,6 +36,11 @@ LocatedFile Locate(Files& files, const std::string& registered, FileUse use, boo
 // "\\?\UNC\...", "file://server/...", or an address such as "http://...".
 bool IsNetworkPath(const std::string& path);
 
+// A name a file may have on the system's disks: not empty, none of
+// < > : " / \ | ? * or a control character, not ending in a space or a dot,
+// not a device's name (CON, NUL, COM1, ...), at most 255 UTF-16 units.
+bool IsValidFileName(const std::string& name);
+
 // Each "%NAME%" replaced by the variable's value, in one pass (a value is not
 // expanded again), an unknown name left as it stands. In 32-bit processes
 // ProgramFiles and CommonProgramFiles are the "(x86)" folders.
@@ -41,7 +48,8 @@ std::string ExpandEnvironment(Files& files, const std::string& text, bool for32B
 
 struct FileReport {
   LocatedFile file;
-  long openError = 0;  // the file is there but could not be read
+  long openError = 0;            // the file is there but could not be read
+  std::optional<uint64_t> size;  // where it could be opened
   Signature signature;
   FileVersion version;
 };
@@ -50,5 +58,7 @@ struct FileReport {
 // and checks its signature. Slow for a large file: the signature covers every
 // byte of it.
 FileReport Examine(Files& files, const std::string& registered, FileUse use, bool for32Bit);
+// The same for a file already located.
+FileReport ExamineLocated(Files& files, const LocatedFile& located);
 
 }  // namespace brv

@@ -1,6 +1,7 @@
 // The files that registry entries name, as the program sees them: what is at
 // a path, the bytes of a file, its signature, and the environment the loader
 // finds files by. A file is only ever read as data: never loaded, never run.
+// The one file the program writes is a report the user asks for, whole.
 // Implemented over the Win32 functions (win32_files_win.cpp) and in memory
 // (memory_files.cpp).
 #pragma once
@@ -61,8 +62,17 @@ class Files {
   // An environment variable's value, or nothing where it is not set.
   virtual std::optional<std::string> Environment(const std::string& name) = 0;
   virtual std::string FolderPath(Folder folder) = 0;
+  // Writes a file whole or not at all: into a new file beside it, which then
+  // replaces it. On failure an earlier file of that name is as it was, and
+  // nothing new is left; a platform error number. A network path is refused
+  // (kErrorNotSupported) untouched.
+  virtual long WriteWhole(const std::string& path, const std::string& bytes) = 0;
 };
 
+inline constexpr long kErrorPathNotFound = 3;
 inline constexpr long kErrorSharingViolation = 32;
+inline constexpr long kErrorNotSupported = 50;
+inline constexpr long kErrorDiskFull = 112;
+inline constexpr long kErrorInvalidName = 123;
 
 }  // namespace brv

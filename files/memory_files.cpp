@@ -69,4 +69,26 @@ std::string MemoryFiles::FolderPath(Folder folder) {
   return folder == Folder::Windows ? windows : folder == Folder::System ? system : system32Bit;
 }
 
+long MemoryFiles::WriteWhole(const std::string& path, const std::string& bytes) {
+  if (IsNetworkPath(path)) return kErrorNotSupported;
+  const size_t slash = path.rfind('\\');
+  if (slash == std::string::npos || !IsValidFileName(path.substr(slash + 1))) {
+    return kErrorInvalidName;
+  }
+  const std::string folder = UpperCase(path.substr(0, slash));
+  if (folder.size() != 2 && !folders_.count(folder)) return kErrorPathNotFound;
+  const std::string key = UpperCase(path);
+  if (folders_.count(key)) return 5;
+  const auto it = files_.find(key);
+  if (it != files_.end() && it->second.openError) return it->second.openError;
+  if (writeError) return writeError;
+  files_[key] = File{bytes, {}, 0};
+  return 0;
+}
+
+std::optional<std::string> MemoryFiles::Bytes(const std::string& path) const {
+  const auto it = files_.find(UpperCase(path));
+  return it == files_.end() ? std::nullopt : std::optional<std::string>(it->second.bytes);
+}
+
 }  // namespace brv

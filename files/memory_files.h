@@ -30,6 +30,14 @@ class MemoryFiles : public Files {
   Signature Verify(const std::string& path) override;
   std::optional<std::string> Environment(const std::string& name) override;
   std::string FolderPath(Folder folder) override;
+  // As the system writes: the folder must be there (a drive's root always
+  // is), the name valid, the target no folder and not held by another
+  // program; `writeError`, where set, is what the disk says (a full disk).
+  long WriteWhole(const std::string& path, const std::string& bytes) override;
+
+  // The bytes of a file, or nothing where there is none.
+  std::optional<std::string> Bytes(const std::string& path) const;
+  long writeError = 0;
 
   std::string windows = "C:\\Windows";
   std::string system = "C:\\Windows\\System32";

@@ -196,6 +196,8 @@ FileVersion ReadVersion(FileData& file) {
       EachChild(bytes, table, [&](const Block& entry) {
         if (entry.key == u"CompanyName") version.company = TextOf(bytes, entry);
         if (entry.key == u"FileDescription") version.description = TextOf(bytes, entry);
+        if (entry.key == u"ProductName") version.product = TextOf(bytes, entry);
+        if (entry.key == u"FileVersion") version.version = TextOf(bytes, entry);
         return false;
       });
       return !version.company.empty() || !version.description.empty();

@@ -6,6 +6,7 @@
 #include <wintrust.h>
 #include <mscat.h>
 
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
@@ -273,7 +274,74 @@ Signature CatalogueSignature(HANDLE file, const std::wstring& path) {
   return {};
 }
 
+// The full path of a path as the user gives it (relative to the current
+// folder, with "." and ".."); empty where the system cannot make one.
+std::string FullPath(const std::string& path) {
+  const std::wstring wide = ToWide(path);
+  std::wstring full(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return std::string();
+    if (length < full.size()) return FromWide(full.data(), length);
+    full.resize(length);
+  }
+  return std::string();
+}
+
+// Writes all the bytes to a new file and flushes them to the disk; `made`
+// tells whether the file was made.
+long WriteNewFile(const std::wstring& path, const std::string& bytes, bool* made) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  *made = file.Valid();
+  if (!file.Valid()) return static_cast<long>(GetLastError());
+  for (size_t at = 0; at < bytes.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - at, 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data() + at, chunk, &written, nullptr) || written == 0) {
+      return static_cast<long>(GetLastError());
+    }
+    at += written;
+  }
+  if (!FlushFileBuffers(file.Get())) return static_cast<long>(GetLastError());
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
+
+long Win32Files::WriteWhole(const std::string& path, const std::string& bytes) {
+  if (path.empty() || path.find('\0') != std::string::npos) return ERROR_INVALID_NAME;
+  if (IsNetworkPath(path) || OnNetworkDrive(path)) return ERROR_NOT_SUPPORTED;
+  const std::string full = FullPath(path);
+  if (full.empty()) return ERROR_INVALID_NAME;
+  if (IsNetworkPath(full) || OnNetworkDrive(full)) return ERROR_NOT_SUPPORTED;
+  const size_t slash = full.rfind('\\');
+  if (slash == std::string::npos || !IsValidFileName(full.substr(slash + 1))) {
+    return ERROR_INVALID_NAME;
+  }
+  QuietErrors quiet;
+  const std::wstring target = WidePath(full);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return ERROR_ACCESS_DENIED;
+  }
+  // A short name of its own beside the target, so that the replace stays on
+  // one disk and a long target name still leaves room for it.
+  static volatile LONG counter = 0;
+  const std::string temporary = full.substr(0, slash) + "\\~brv" +
+                                std::to_string(GetCurrentProcessId()) + "-" +
+                                std::to_string(InterlockedIncrement(&counter)) + ".tmp";
+  const std::wstring wideTemporary = WidePath(temporary);
+  bool made = false;
+  long r = WriteNewFile(wideTemporary, bytes, &made);
+  if (r == ERROR_SUCCESS && !MoveFileExW(wideTemporary.c_str(), target.c_str(),
+                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    r = static_cast<long>(GetLastError());
+  }
+  if (r != ERROR_SUCCESS && made) DeleteFileW(wideTemporary.c_str());
+  return r;
+}
 
 FileKind Win32Files::Kind(const std::string& path) {
   if (IsNetworkPath(path) || OnNetworkDrive(path)) return FileKind::Network;

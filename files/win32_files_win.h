@@ -13,6 +13,7 @@ class Win32Files : public Files {
   Signature Verify(const std::string& path) override;
   std::optional<std::string> Environment(const std::string& name) override;
   std::string FolderPath(Folder folder) override;
+  long WriteWhole(const std::string& path, const std::string& bytes) override;
 };
 
 }  // namespace brv

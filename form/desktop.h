@@ -1,15 +1,44 @@
 // What the handlers ask of the desktop: modal message boxes, the clipboard,
-// the shell, the system's error texts, the program's own file. One seam, so
-// that tests can answer and record.
+// the shell, the system's error texts, the program's own file, the machine
+// and the time, the Save dialog. One seam, so that tests can answer and
+// record.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace brv {
 
 enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgIcon { None, Information };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+// The machine the program runs on, as a report names it.
+struct Machine {
+  std::string computer;  // the computer's name
+  std::string user;      // DOMAIN\user
+  std::string windows;   // major.minor.build
+  bool elevated = false;
+};
+
+// The time now, in 100-nanosecond intervals since 1601-01-01: in UTC and
+// in the local time zone.
+struct Now {
+  int64_t utc = 0;
+  int64_t local = 0;
+};
+
+// The system's Save dialog: its title, its file types ("Text (*.txt)" with
+// the pattern "*.txt"), the suggested name and the extension it adds to a
+// name typed without one.
+struct SaveDialog {
+  std::string title;
+  std::vector<std::pair<std::string, std::string>> types;
+  std::string suggested;
+  std::string extension;
+};
 
 class Desktop {
  public:
@@ -28,6 +57,11 @@ class Desktop {
   virtual std::string ErrorText(long code) = 0;
   // The full path of the running program's file.
   virtual std::string ProgramPath() = 0;
+  virtual Machine ThisMachine() = 0;
+  virtual Now TimeNow() = 0;
+  // The Save dialog, which asks before a file is replaced: true with the
+  // chosen path and file type (its index in `types`), false when cancelled.
+  virtual bool AskSavePath(const SaveDialog& dialog, std::string* path, size_t* type) = 0;
 };
 
 // The program's windows, as the handlers of the main window see them.

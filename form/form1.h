@@ -1,8 +1,9 @@
 // The main window's state as the panels see it: the registry, the files, the
-// desktop, the program's windows, the runner of slow work and the controls,
-// by their names.
+// desktop, the program's windows, the runners of slow work and the controls,
+// by their names, and the report being written.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "form/controls.h"
@@ -13,12 +14,17 @@
 
 namespace brv {
 
+// A report being written from the window (report/).
+struct ReportTask;
+
 struct Form1 {
   Registry* registry = nullptr;
   Desktop* desktop = nullptr;
   Windows* windows = nullptr;
   Files* files = nullptr;
   Runner* runner = nullptr;
+  // Writes the reports, apart from the status bar's checks.
+  Runner* reportRunner = nullptr;
 
   ListBox *List1 = nullptr, *List2 = nullptr, *List3 = nullptr, *List4 = nullptr, *List5 = nullptr,
           *List6 = nullptr, *List7 = nullptr;
@@ -32,6 +38,9 @@ struct Form1 {
   // The toolbar identifiers of the last selection in the toolbar panel.
   ListItem currentUserToolbar;
   ListItem allUsersToolbar;
+
+  // The report being written, if one is.
+  std::shared_ptr<ReportTask> report;
 };
 
 }  // namespace brv

@@ -40,6 +40,7 @@ struct MemoryRegistry::Node {
   bool deleted = false;
   bool isProtected = false;
   bool denied = false;
+  int64_t written = 0;
   // A registry link: opening it (but not opening it as a link) leads to
   // the target key instead.
   bool isLink = false;
@@ -80,8 +81,8 @@ namespace {
 
 class MemoryKey : public RegKey {
  public:
-  MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, bool writable)
-      : node_(std::move(node)), writable_(writable) {}
+  MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, bool writable, const int64_t* clock)
+      : node_(std::move(node)), writable_(writable), clock_(clock) {}
 
   long EnumKey(uint32_t index, std::string* name) override {
     if (node_->deleted) return kErrorKeyDeleted;
@@ -111,6 +112,7 @@ class MemoryKey : public RegKey {
     if (!writable_ || node_->isProtected) return kErrorAccessDenied;
     std::u16string folded = Fold(name);
     if (folded.size() > kMaxValueNameUnits) return kErrorInvalidParameter;
+    node_->written = *clock_;
     auto it = node_->valueIndex.find(folded);
     if (it != node_->valueIndex.end()) {
       node_->values[it->second].data = data;
@@ -126,6 +128,7 @@ class MemoryKey : public RegKey {
     if (!writable_ || node_->isProtected) return kErrorAccessDenied;
     auto it = node_->valueIndex.find(Fold(name));
     if (it == node_->valueIndex.end()) return kErrorFileNotFound;
+    node_->written = *clock_;
     node_->RemoveValue(it->second);
     return kErrorSuccess;
   }
@@ -140,9 +143,16 @@ class MemoryKey : public RegKey {
     return kErrorSuccess;
   }
 
+  long LastWriteTime(int64_t* time) override {
+    if (node_->deleted) return kErrorKeyDeleted;
+    *time = node_->written;
+    return kErrorSuccess;
+  }
+
  private:
   std::shared_ptr<MemoryRegistry::Node> node_;
   bool writable_;
+  const int64_t* clock_;
 };
 
 // Splits a sub-key path into its names; a leading separator is refused, as
@@ -214,6 +224,7 @@ long MemoryRegistry::Find(const RegAddress& at, bool create, std::shared_ptr<Nod
     child->name = name;
     child->sortForm = SortForm(name);
     child->parent = current.get();
+    child->written = clock;
     current->children.emplace(std::move(folded), child);
     current->sortedValid = false;
     current = child;
@@ -228,14 +239,14 @@ long MemoryRegistry::OpenKey(const RegAddress& at, Access access, std::unique_pt
   if (long r = Find(at, false, &node)) return r;
   const bool writable = access == Access::ReadWrite;
   if (writable && node->isProtected) return kErrorAccessDenied;
-  *key = std::make_unique<MemoryKey>(node, writable);
+  *key = std::make_unique<MemoryKey>(node, writable, &clock);
   return kErrorSuccess;
 }
 
 long MemoryRegistry::OpenLink(const RegAddress& at, std::unique_ptr<RegKey>* key) {
   std::shared_ptr<Node> node;
   if (long r = Find(at, false, &node, true)) return r;
-  *key = std::make_unique<MemoryKey>(node, false);
+  *key = std::make_unique<MemoryKey>(node, false, &clock);
   return kErrorSuccess;
 }
 
@@ -243,7 +254,7 @@ long MemoryRegistry::CreateKey(const RegAddress& at, std::unique_ptr<RegKey>* ke
   std::shared_ptr<Node> node;
   if (long r = Find(at, true, &node)) return r;
   if (node->isProtected) return kErrorAccessDenied;
-  *key = std::make_unique<MemoryKey>(node, true);
+  *key = std::make_unique<MemoryKey>(node, true, &clock);
   return kErrorSuccess;
 }
 

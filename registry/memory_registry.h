@@ -8,6 +8,7 @@
 // and benchmarks.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ class MemoryRegistry : public Registry {
   // Makes a new key a registry link to `target` (a key in any root, as
   // stored): opening the link leads to the target, which need not exist.
   long CreateLink(const RegAddress& at, const RegAddress& target);
+
+  // The time keys are written at from now on (LastWriteTime's units).
+  int64_t clock = 133000000000000000;
 
   struct Node;
 

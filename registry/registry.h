@@ -94,6 +94,9 @@ class RegKey {
   // The key's full name as the system knows it: two open keys with the same
   // name are one key (so two views that name the same key are one view).
   virtual long FullName(std::string* name) = 0;
+  // When the key (its values, not its sub-keys' values) was last written:
+  // 100-nanosecond intervals since 1601-01-01 UTC.
+  virtual long LastWriteTime(int64_t* time) = 0;
 
   // All sub-key (or value) names, in enumeration order, appended to `names`:
   // kErrorSuccess at the end, or the first other error, with the names

@@ -392,6 +392,17 @@ class Win32Key : public RegKey {
     return ERROR_SUCCESS;
   }
 
+  long LastWriteTime(int64_t* time) override {
+    FILETIME written = {};
+    const LONG r = RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr, &written);
+    if (r == ERROR_SUCCESS) {
+      *time = static_cast<int64_t>(static_cast<uint64_t>(written.dwHighDateTime) << 32 |
+                                   written.dwLowDateTime);
+    }
+    return r;
+  }
+
  private:
   HKEY key_;
   std::vector<wchar_t> valueName_;

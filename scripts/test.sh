@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 echo "== formatting"
-mapfile -t sources < <(find base registry files form app catalogue commands tests bench tools \
+mapfile -t sources < <(find base registry files form app catalogue commands report tests bench tools \
   -name '*.cpp' -o -name '*.h' | sort)
 clang-format --dry-run --Werror "${sources[@]}"
 

@@ -1,6 +1,10 @@
 #include "app/win32/desktop_win.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/win32/controls_win.h"
 #include "base/system_library_win.h"
@@ -107,6 +111,104 @@ std::string Win32Desktop::ErrorText(long code) {
 std::string Win32Desktop::ProgramPath() {
   return ReadWholePath(
       [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+}
+
+namespace {
+
+int64_t Ticks(const FILETIME& time) {
+  return static_cast<int64_t>(static_cast<uint64_t>(time.dwHighDateTime) << 32 |
+                              time.dwLowDateTime);
+}
+
+std::string EnvironmentText(const wchar_t* name) {
+  wchar_t value[256];
+  const DWORD length = GetEnvironmentVariableW(name, value, 256);
+  return length > 0 && length < 256 ? FromWide(value, length) : std::string();
+}
+
+// Whether the program runs with the administrators' full rights.
+bool RunsElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation = {};
+  DWORD size = 0;
+  const bool known =
+      GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) != FALSE;
+  CloseHandle(token);
+  return known && elevation.TokenIsElevated != 0;
+}
+
+// The system's own version (GetVersionEx answers what the manifest claims).
+std::string WindowsVersion() {
+  using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto get = FindFunction<GetVersion>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  OSVERSIONINFOW info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!get || get(&info) != 0) return std::string();
+  return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+         std::to_string(info.dwBuildNumber);
+}
+
+}  // namespace
+
+Machine Win32Desktop::ThisMachine() {
+  Machine machine;
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  if (GetComputerNameW(name, &size)) machine.computer = FromWide(name, size);
+  // The user's own name and domain as the session knows them: no look-up
+  // that could ask a domain controller.
+  wchar_t user[257];
+  DWORD userSize = 257;
+  if (GetUserNameW(user, &userSize) && userSize > 0) {
+    const std::string domain = EnvironmentText(L"USERDOMAIN");
+    machine.user =
+        (domain.empty() ? machine.computer : domain) + "\\" + FromWide(user, userSize - 1);
+  }
+  machine.windows = WindowsVersion();
+  machine.elevated = RunsElevated();
+  return machine;
+}
+
+Now Win32Desktop::TimeNow() {
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  if (!FileTimeToLocalFileTime(&utc, &local)) local = utc;
+  return {Ticks(utc), Ticks(local)};
+}
+
+bool Win32Desktop::AskSavePath(const SaveDialog& dialog, std::string* path, size_t* type) {
+  // The dialog's library is loaded when it is first asked for.
+  using GetSaveName = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const auto ask =
+      FindFunction<GetSaveName>(LoadSystemLibrary(L"comdlg32.dll"), "GetSaveFileNameW");
+  if (!ask) return false;
+  std::wstring filter;
+  for (const auto& entry : dialog.types) {
+    filter += ToWide(entry.first) + L'\0' + ToWide(entry.second) + L'\0';
+  }
+  filter += L'\0';
+  std::vector<wchar_t> name(32768, L'\0');
+  const std::wstring suggested = ToWide(dialog.suggested);
+  std::copy(suggested.begin(), suggested.begin() + std::min<size_t>(suggested.size(), 32767),
+            name.begin());
+  const std::wstring title = ToWide(dialog.title);
+  const std::wstring extension = ToWide(dialog.extension);
+  OPENFILENAMEW open = {};
+  open.lStructSize = sizeof(open);
+  open.hwndOwner = owner_;
+  open.lpstrFilter = filter.c_str();
+  open.nFilterIndex = 1;
+  open.lpstrFile = name.data();
+  open.nMaxFile = static_cast<DWORD>(name.size());
+  open.lpstrTitle = title.c_str();
+  open.lpstrDefExt = extension.c_str();
+  open.Flags =
+      OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
+  if (!ask(&open)) return false;
+  *path = FromWide(name.data(), wcsnlen(name.data(), name.size()));
+  *type = open.nFilterIndex > 0 ? open.nFilterIndex - 1 : 0;
+  return true;
 }
 
 std::string ReadWholePath(const std::function<DWORD(wchar_t*, DWORD)>& read) {

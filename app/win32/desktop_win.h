@@ -21,6 +21,9 @@ class Win32Desktop : public Desktop {
   void ShellOpen(const std::string& operation, const std::string& target) override;
   std::string ErrorText(long code) override;
   std::string ProgramPath() override;
+  Machine ThisMachine() override;
+  Now TimeNow() override;
+  bool AskSavePath(const SaveDialog& dialog, std::string* path, size_t* type) override;
 
  private:
   HWND owner_ = nullptr;

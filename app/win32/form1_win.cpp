@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/win32/accessible_win.h"
+#include "report/save.h"
 
 namespace brv {
 
@@ -50,10 +51,11 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   self->tips_ = std::make_unique<ToolTips>(window);
   self->SetBarFonts();
   self->FitClient(nullptr);
-  ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}};
-  self->accelerators_.Reset(CreateAcceleratorTableW(keys, 1));
+  ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}, {FVIRTKEY | FCONTROL, 'S', kReportKeyId}};
+  self->accelerators_.Reset(CreateAcceleratorTableW(keys, 2));
   self->runner_ = Win32Runner::Create(instance);
-  if (!self->runner_) return nullptr;
+  self->reportRunner_ = Win32Runner::Create(instance);
+  if (!self->runner_ || !self->reportRunner_) return nullptr;
   self->Bind();
   // The load shows the start-up note, then the window (ShowMain).
   PostMessageW(window, kLoadMessage, 0, 0);
@@ -165,6 +167,7 @@ void MainWindow::Bind() {
   f.StatusBar1 = statusBar_.get();
   f.files = &files_;
   f.runner = runner_.get();
+  f.reportRunner = reportRunner_.get();
 }
 
 HWND MainWindow::Control(const std::string& name) const {
@@ -286,8 +289,13 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   const int code = HIWORD(wParam);
   if (lParam == 0) {
-    if (code == 1 && id == kRefreshKeyId) {
-      PressKey(form_, FocusedControl(), Key::Refresh);
+    if (code == 1 && (id == kRefreshKeyId || id == kReportKeyId)) {
+      PressKey(form_, FocusedControl(), id == kRefreshKeyId ? Key::Refresh : Key::Report);
+      return;
+    }
+    // Esc, from the dialog navigation, cancels a report being written.
+    if (id == IDCANCEL) {
+      CancelReport(form_);
       return;
     }
     // Enter, from the dialog navigation, presses the focused button.

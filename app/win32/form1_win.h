@@ -20,8 +20,9 @@ namespace brv {
 
 inline constexpr int kFirstControlId = 1000;
 inline constexpr int kFirstMenuId = 100;
-// The command of the F5 key.
+// The commands of the F5 and Ctrl+S keys.
 inline constexpr int kRefreshKeyId = 90;
+inline constexpr int kReportKeyId = 91;
 // Posted once the window shows: runs the window load (note, then fills).
 inline constexpr UINT kLoadMessage = WM_APP + 1;
 
@@ -81,6 +82,7 @@ class MainWindow : public Window, public Windows {
   // Gone before the files and the controls: its thread uses the files, its
   // results the bar.
   std::unique_ptr<Win32Runner> runner_;
+  std::unique_ptr<Win32Runner> reportRunner_;
   Form1 form_;
 };
 

@@ -216,6 +216,10 @@ HMENU BuildMenu(const FormSpec& form, int firstId) {
       hasChildren = hasChildren || (other.parent && std::string(other.parent) == spec.name);
     }
     HMENU into = spec.parent ? popups[spec.parent] : bar;
+    if (!spec.caption) {
+      AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
     const std::wstring caption = ToWide(spec.caption);
     if (hasChildren) {
       HMENU popup = CreatePopupMenu();

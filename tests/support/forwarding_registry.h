@@ -25,6 +25,7 @@ class ForwardingKey : public RegKey {
   }
   long DeleteValue(const std::string& name) override { return inner_->DeleteValue(name); }
   long FullName(std::string* name) override { return inner_->FullName(name); }
+  long LastWriteTime(int64_t* time) override { return inner_->LastWriteTime(time); }
 
  protected:
   std::unique_ptr<RegKey> inner_;

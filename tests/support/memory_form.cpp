@@ -51,6 +51,7 @@ MemoryForm::MemoryForm() {
   form.windows = &windows;
   form.files = &files;
   form.runner = &runner;
+  form.reportRunner = &reportRunner;
   form.List1 = &lists[1], form.List2 = &lists[2], form.List3 = &lists[3];
   form.List4 = &lists[4], form.List5 = &lists[5], form.List6 = &lists[6];
   form.List7 = &lists[7];

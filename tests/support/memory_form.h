@@ -98,6 +98,17 @@ class ScriptedDesktop : public Desktop {
   void ShellOpen(const std::string& operation, const std::string& target) override;
   std::string ErrorText(long code) override { return "system error " + std::to_string(code); }
   std::string ProgramPath() override { return programPath; }
+  Machine ThisMachine() override { return machine; }
+  Now TimeNow() override { return now; }
+  // Records the dialog; answers with `savePath` and `saveType`, or cancels
+  // where `savePath` is empty.
+  bool AskSavePath(const SaveDialog& dialog, std::string* path, size_t* type) override {
+    dialogs.push_back(dialog);
+    if (savePath.empty()) return false;
+    *path = savePath;
+    *type = saveType;
+    return true;
+  }
 
   // Answers for the next boxes, in order. A box with no answer left is
   // closed (Cancel, No or OK) and recorded all the same.
@@ -108,6 +119,12 @@ class ScriptedDesktop : public Desktop {
   bool clipboardFails = false;
   std::vector<std::pair<std::string, std::string>> opened;  // operation, target
   std::string programPath = "C:\\Program Files\\Brovantine\\Brovantine.exe";
+  Machine machine{"PC-7", "WORK\\ann", "10.0.19045", true};
+  // 2026-12-09 14:02:11 UTC; 15:02:11 local.
+  Now now{134412985310000000, 134412985310000000 + 36000000000};
+  std::vector<SaveDialog> dialogs;
+  std::string savePath;
+  size_t saveType = 0;
 };
 
 class RecordingWindows : public Windows {
@@ -134,6 +151,7 @@ struct MemoryForm {
   MemStatusBar statusBar;
   MemoryFiles files;
   ImmediateRunner runner;
+  ImmediateRunner reportRunner;
   Form1 form;
 
   // The registry fixtures on this registry.

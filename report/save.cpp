@@ -1,0 +1,101 @@
+#include "report/save.h"
+
+#include <chrono>
+#include <memory>
+
+#include "report/formats.h"
+#include "report/report.h"
+
+namespace brv {
+
+struct ReportTask {
+  std::string path;
+  ReportFormat format = ReportFormat::Text;
+  std::string version;
+  Machine machine;
+  Now now;
+  std::unique_ptr<ReportBuilder> builder;  // made by the first slice
+};
+
+namespace {
+
+// A slice of the work ends after this long, or at the end of an entry whose
+// file took longer, so that the bar moves on.
+constexpr auto kSlice = std::chrono::milliseconds(50);
+
+void Progress(Form1& form, const ReportTask& task) {
+  form.StatusBar1->SetText("Writing the report: " + std::to_string(task.builder->Done()) + " of " +
+                           std::to_string(task.builder->Count()) + " entries");
+}
+
+// Runs the next slice on the report runner; its result, back on the
+// window's thread, shows the progress and starts the next one, or writes the
+// file once all is done. A cancelled task's results are not used.
+void NextSlice(Form1& form, std::shared_ptr<ReportTask> task) {
+  Registry* registry = form.registry;
+  Files* files = form.files;
+  Form1* window = &form;
+  form.reportRunner->Run([=]() -> std::function<void()> {
+    bool more = true;
+    if (!task->builder) {
+      // The first slice lists the entries: the bar can then count them.
+      task->builder = std::make_unique<ReportBuilder>(*registry, *files, task->version,
+                                                      task->machine, task->now);
+    } else {
+      const auto end = std::chrono::steady_clock::now() + kSlice;
+      while (more && std::chrono::steady_clock::now() < end) more = task->builder->Step();
+    }
+    auto bytes = std::make_shared<std::string>();
+    if (!more) *bytes = WriteReport(task->builder->Result(), task->format);
+    return [window, task, more, bytes] {
+      Form1& form = *window;
+      if (form.report != task) return;
+      if (more) {
+        Progress(form, *task);
+        return NextSlice(form, task);
+      }
+      // Written here, on the window's thread: a cancel never meets a file
+      // half made.
+      form.report.reset();
+      const long r = form.files->WriteWhole(task->path, *bytes);
+      form.StatusBar1->SetText(r == 0 ? "Report saved: " + task->path
+                                      : "Report not saved: " + form.desktop->ErrorText(r));
+    };
+  });
+}
+
+std::string SuggestedName(const Machine& machine, const Now& now) {
+  return "Brovantine-" + machine.computer + "-" + FileNameTime(now.local) + ".txt";
+}
+
+}  // namespace
+
+void SaveReport(Form1& form, const std::string& version) {
+  if (CancelReport(form)) return;
+  auto task = std::make_shared<ReportTask>();
+  task->version = version;
+  task->machine = form.desktop->ThisMachine();
+  task->now = form.desktop->TimeNow();
+  const SaveDialog dialog{
+      kReportTitle,
+      {{"Text (*.txt)", "*.txt"}, {"JSON (*.json)", "*.json"}, {"CSV (*.csv)", "*.csv"}},
+      SuggestedName(task->machine, task->now),
+      "txt"};
+  size_t type = 0;
+  if (!form.desktop->AskSavePath(dialog, &task->path, &type)) return;
+  const ReportFormat byType[] = {ReportFormat::Text, ReportFormat::Json, ReportFormat::Csv};
+  task->format = FormatOfPath(task->path, byType[type < 3 ? type : 0]);
+  form.report = task;
+  form.StatusBar1->SetText("Writing the report: 0 entries");
+  NextSlice(form, task);
+}
+
+bool CancelReport(Form1& form) {
+  if (!form.report) return false;
+  form.report.reset();
+  form.reportRunner->Cancel();
+  form.StatusBar1->SetText("Report not saved: cancelled");
+  return true;
+}
+
+}  // namespace brv
