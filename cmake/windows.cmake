@@ -85,7 +85,18 @@ target_link_options(dismiss_note PRIVATE ${BRV_STATIC_LINK})
 add_executable(program_path_probe tools/program_path_probe_win.cpp)
 target_link_libraries(program_path_probe PRIVATE brv_win)
 target_link_options(program_path_probe PRIVATE ${BRV_STATIC_LINK})
-add_dependencies(brovantine_wintests program_path_probe)
+add_dependencies(brovantine_wintests program_path_probe Brovantine)
+# The tests read the reports back with Debian's header-only JSON library,
+# found through a folder of its own (not the host's whole include folder).
+find_path(BRV_JSON_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_DEFAULT_PATH
+  NO_CMAKE_FIND_ROOT_PATH)
+if(NOT BRV_JSON_INCLUDE)
+  message(FATAL_ERROR "nlohmann/json.hpp was not found: install Debian's nlohmann-json3-dev "
+    "package (scripts/setup.sh does)")
+endif()
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json-include)
+file(CREATE_LINK ${BRV_JSON_INCLUDE}/nlohmann ${CMAKE_BINARY_DIR}/json-include/nlohmann SYMBOLIC)
+target_include_directories(brovantine_wintests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/json-include)
 include(cmake/testfiles.cmake)
 add_dependencies(brovantine_wintests test_samples)
 target_compile_definitions(brovantine_wintests PRIVATE BRV_TESTFILES_DIR="${BRV_TESTFILES}")

@@ -313,6 +313,12 @@ long WriteNewFile(const std::wstring& path, const std::string& bytes, bool* made
 long Win32Files::WriteWhole(const std::string& path, const std::string& bytes) {
   if (path.empty() || path.find('\0') != std::string::npos) return ERROR_INVALID_NAME;
   if (IsNetworkPath(path) || OnNetworkDrive(path)) return ERROR_NOT_SUPPORTED;
+  // The name as given: making the full path would drop a trailing dot or
+  // space, and so name another file.
+  const size_t given = path.find_last_of("\\/");
+  if (!IsValidFileName(given == std::string::npos ? path : path.substr(given + 1))) {
+    return ERROR_INVALID_NAME;
+  }
   const std::string full = FullPath(path);
   if (full.empty()) return ERROR_INVALID_NAME;
   if (IsNetworkPath(full) || OnNetworkDrive(full)) return ERROR_NOT_SUPPORTED;

@@ -78,6 +78,7 @@ Files& ConformanceFiles() {
     for (const auto& [name, signature] : samples) {
       made.AddFile(SampleFolder() + "\\" + name, {SampleBytes(name), signature, 0});
     }
+    made.AddFolder(SampleFolder());
     made.AddFolder(SampleFolder() + "\\folder.dll");
     made.AddFile(LockedFile(), {"", none, kErrorSharingViolation});
     made.SetVariable("BRV_SAMPLES", SampleFolder());
@@ -147,6 +148,45 @@ TEST(FilesConformance, EnvironmentAndSystemFolders) {
   const LocatedFile found = Locate(files, "\"%BRV_SAMPLES%\\sample.dll\"", FileUse::Library, false);
   EXPECT_EQ(SampleFolder() + "\\sample.dll", found.path);
   EXPECT_EQ(FileKind::File, found.kind);
+}
+
+// A file is written whole or not at all; what failed leaves the earlier file
+// as it was.
+TEST(FilesConformance, WrittenWholeOrNotAtAll) {
+  Files& files = ConformanceFiles();
+  const std::string at = SampleFolder() + "\\written-";
+  const auto bytesAt = [&](const std::string& path) {
+    std::unique_ptr<FileData> data;
+    std::string bytes = "(none)";
+    if (files.Open(path, &data) == 0 && !data->Read(0, static_cast<size_t>(data->Size()), &bytes)) {
+      bytes = "(unreadable)";
+    }
+    return bytes;
+  };
+  const struct {
+    std::string path;
+    long result;
+    std::string after;  // what is at the path afterwards
+  } cases[] = {
+      {at + "new.txt", 0, "report"},
+      {at + "new.txt", 0, "report"},  // replaced
+      {at + std::string(240, 'l') + ".txt", 0, "report"},
+      {at + "gone\\r.txt", kErrorPathNotFound, "(none)"},
+      {SampleFolder() + "\\sample.dll\\r.txt", kErrorPathNotFound, "(none)"},
+      {SampleFolder() + "\\folder.dll", 5, "(none)"},
+      {at + "a<b.txt", kErrorInvalidName, "(none)"},
+      {at + std::string("a\0b.txt", 7), kErrorInvalidName, "(none)"},
+      {at + "trailing. ", kErrorInvalidName, "(none)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.result, files.WriteWhole(c.path, "report")) << c.path;
+    EXPECT_EQ(c.after, bytesAt(c.path)) << c.path;
+  }
+  EXPECT_EQ(0, files.WriteWhole(at + "new.txt", ""));
+  EXPECT_EQ("", bytesAt(at + "new.txt"));
+  const long locked = files.WriteWhole(LockedFile(), "report");
+  EXPECT_TRUE(locked == kErrorSharingViolation || locked == 5) << locked;
+  EXPECT_EQ(FileKind::File, files.Kind(LockedFile()));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <functional>
+#include <utility>
 
 #include "app/win32/runner_win.h"
 #include "files/win32_files_win.h"
@@ -97,6 +99,72 @@ TEST_F(VerdictWindowTest, SignerMakerAndWhereItLoads) {
             Status("List2", kB + std::string(" (32-bit)")));
   DeleteFileW(ToWide(wow).c_str());
   if (made) RemoveDirectoryW(ToWide(folder).c_str());
+}
+
+// Types the name in the Save dialog as it opens (the box answerer then
+// presses Save); once the dialog is gone, the next tick runs `after`.
+struct SaveAnswer {
+  static SaveAnswer* current;
+  std::wstring path;
+  std::function<void()> after;
+  static HWND Dialog() { return FindWindowW(L"#32770", L"Save a report"); }
+  static void OnShow(void*) {
+    HWND name = GetDlgItem(Dialog(), 0x47C);  // the name's box: a combo box, or an edit box
+    if (!name) name = GetDlgItem(Dialog(), 0x480);
+    if (name) SetWindowTextW(name, current->path.c_str());
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!Dialog() && current->after) std::exchange(current->after, nullptr)();
+  }
+};
+SaveAnswer* SaveAnswer::current = nullptr;
+
+TEST_F(VerdictWindowTest, ReportSavedFromTheMenuWithProgressThenCancelled) {
+  SetString(registry, kLocalMachine, Bho(kA), "", "");
+  SetString(registry, kClassesRoot, Clsid(kA) + "\\InprocServer32", "",
+            SampleFolder() + "\\signed.dll");
+  for (int i = 0; i < 1000; ++i) CreateKey(registry, kLocalMachine, Bho("{n" + std::to_string(i)));
+  Open();
+  wchar_t temp[MAX_PATH];
+  const std::string path = FromWide(temp, GetTempPathW(MAX_PATH, temp)) + "brv-report-" +
+                           std::to_string(GetCurrentProcessId()) + ".csv";
+  SaveAnswer answer{ToWide(path), nullptr};
+  SaveAnswer::current = &answer;
+  boxes.onShow = SaveAnswer::OnShow;
+  boxes.answers = {IDOK};
+  StatusBar& bar = *window->Form().StatusBar1;
+  bool progressed = false;
+  ChooseMenu(*window, "report");
+  EXPECT_TRUE(PumpUntil([&] {
+    progressed = progressed || bar.Text().find(" of 1001 entries") != std::string::npos;
+    return bar.Text().rfind("Report ", 0) == 0;
+  }));
+  EXPECT_TRUE(progressed);
+  EXPECT_EQ("Report saved: " + path, bar.Text());
+  std::unique_ptr<FileData> data;
+  ASSERT_EQ(0, Win32Files().Open(path, &data));
+  std::string bytes;
+  ASSERT_TRUE(data->Read(0, static_cast<size_t>(data->Size()), &bytes));
+  data.reset();
+  EXPECT_EQ(0u, bytes.rfind("\xEF\xBB\xBF"
+                            "computer,kind,",
+                            0));
+  EXPECT_NE(std::string::npos, bytes.find(",valid,Brovantine Test Signer,false,"));
+  // Again, over the same file (the dialog asks first), cancelled part way
+  // by the menu item: the file is as it was.
+  answer.after = [&] { PostMessageW(window->Handle(), WM_COMMAND, window->MenuId("report"), 0); };
+  boxes.answers = {IDOK, IDYES};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, SaveAnswer::Tick);
+  ChooseMenu(*window, "report");
+  EXPECT_TRUE(PumpUntil([&] { return bar.Text().rfind("Report not", 0) == 0; }));
+  EXPECT_EQ("Report not saved: cancelled", bar.Text());
+  KillTimer(nullptr, timer);
+  ASSERT_EQ(0, Win32Files().Open(path, &data));
+  std::string now;
+  ASSERT_TRUE(data->Read(0, static_cast<size_t>(data->Size()), &now));
+  data.reset();
+  EXPECT_EQ(bytes, now);
+  DeleteFileW(ToWide(path).c_str());
 }
 
 }  // namespace
