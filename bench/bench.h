@@ -22,6 +22,8 @@ struct Env {
   // Empties the registry the cases write to.
   std::function<void()> reset;
   std::vector<size_t> sizes;  // entries per key, e.g. 1000, 10000, 100000
+  // The most memory the process has held so far, in bytes.
+  std::function<size_t()> peakMemory;
 };
 
 using Case = void (*)(Env&);

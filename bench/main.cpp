@@ -1,5 +1,7 @@
 // Native benchmarks: the registry and the controls in memory.
 //   brovantine_bench [FILTER] [SIZES...]
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -30,6 +32,11 @@ int main(int argc, char** argv) {
   env.enumerateKeys = bare(true);
   env.enumerateValues = bare(false);
   env.sizes = {1000, 10000, 100000};
+  env.peakMemory = [] {
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<size_t>(usage.ru_maxrss) * 1024;  // kilobytes here
+  };
   if (argc > 2) {
     env.sizes.clear();
     for (int i = 2; i < argc; ++i) env.sizes.push_back(std::strtoul(argv[i], nullptr, 10));

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -158,6 +159,13 @@ int wmain(int argc, wchar_t** argv) {
   env.enumerateKeys = [](const brv::RegAddress& at) { BareEnumeration(at, true); };
   env.enumerateValues = [](const brv::RegAddress& at) { BareEnumeration(at, false); };
   env.sizes = {1000, 10000, 100000};
+  env.peakMemory = [] {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))
+               ? static_cast<size_t>(counters.PeakWorkingSetSize)
+               : size_t(0);
+  };
   if (argc > 2) {
     env.sizes.clear();
     for (int i = 2; i < argc; ++i) env.sizes.push_back(wcstoul(argv[i], nullptr, 10));

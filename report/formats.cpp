@@ -62,6 +62,16 @@ void Hex4(std::string& out, char32_t unit) {
 void JsonString(std::string& out, const std::string& text) {
   out += '"';
   for (size_t at = 0; at < text.size();) {
+    // A run of plain ASCII goes as it is.
+    size_t end = at;
+    while (end < text.size()) {
+      const auto c = static_cast<uint8_t>(text[end]);
+      if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
+      ++end;
+    }
+    out.append(text, at, end - at);
+    at = end;
+    if (at == text.size()) break;
     char32_t point = 0;
     const size_t length = Decode(text, at, &point);
     if (point == '"' || point == '\\') {
@@ -90,6 +100,15 @@ std::string Plain(const std::string& text, bool oneLine) {
   std::string out;
   out.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
+    size_t end = at;
+    while (end < text.size()) {
+      const auto c = static_cast<uint8_t>(text[end]);
+      if (c == 0 || c >= 0x80 || (oneLine && (c < 0x20 || c == 0x7F))) break;
+      ++end;
+    }
+    out.append(text, at, end - at);
+    at = end;
+    if (at == text.size()) break;
     char32_t point = 0;
     const size_t length = Decode(text, at, &point);
     if (point == 0) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 
 #include "report/formats.h"
 #include "report/report.h"
@@ -15,6 +16,10 @@ struct ReportTask {
   Machine machine;
   Now now;
   std::unique_ptr<ReportBuilder> builder;  // made by the first slice
+  // Once the file is being written, a cancel comes too late: it is saved.
+  std::mutex mutex;
+  bool cancelled = false;
+  bool writing = false;
 };
 
 namespace {
@@ -29,8 +34,9 @@ void Progress(Form1& form, const ReportTask& task) {
 }
 
 // Runs the next slice on the report runner; its result, back on the
-// window's thread, shows the progress and starts the next one, or writes the
-// file once all is done. A cancelled task's results are not used.
+// window's thread, shows the progress and starts the next one. The last
+// slice writes the file and its result says so. A cancelled task's results
+// are not used.
 void NextSlice(Form1& form, std::shared_ptr<ReportTask> task) {
   Registry* registry = form.registry;
   Files* files = form.files;
@@ -45,19 +51,25 @@ void NextSlice(Form1& form, std::shared_ptr<ReportTask> task) {
       const auto end = std::chrono::steady_clock::now() + kSlice;
       while (more && std::chrono::steady_clock::now() < end) more = task->builder->Step();
     }
-    auto bytes = std::make_shared<std::string>();
-    if (!more) *bytes = WriteReport(task->builder->Result(), task->format);
-    return [window, task, more, bytes] {
+    if (more) {
+      return [window, task] {
+        if (window->report != task) return;
+        Progress(*window, *task);
+        NextSlice(*window, task);
+      };
+    }
+    const std::string bytes = WriteReport(task->builder->Result(), task->format);
+    {
+      std::lock_guard<std::mutex> lock(task->mutex);
+      if (task->cancelled) return [] {};
+      task->writing = true;
+    }
+    // Written here, off the window's thread: the file is flushed to the disk.
+    const long r = files->WriteWhole(task->path, bytes);
+    return [window, task, r] {
       Form1& form = *window;
       if (form.report != task) return;
-      if (more) {
-        Progress(form, *task);
-        return NextSlice(form, task);
-      }
-      // Written here, on the window's thread: a cancel never meets a file
-      // half made.
       form.report.reset();
-      const long r = form.files->WriteWhole(task->path, *bytes);
       form.StatusBar1->SetText(r == 0 ? "Report saved: " + task->path
                                       : "Report not saved: " + form.desktop->ErrorText(r));
     };
@@ -92,6 +104,11 @@ void SaveReport(Form1& form, const std::string& version) {
 
 bool CancelReport(Form1& form) {
   if (!form.report) return false;
+  {
+    std::lock_guard<std::mutex> lock(form.report->mutex);
+    if (form.report->writing) return true;
+    form.report->cancelled = true;
+  }
   form.report.reset();
   form.reportRunner->Cancel();
   form.StatusBar1->SetText("Report not saved: cancelled");

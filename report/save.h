@@ -15,8 +15,9 @@ inline constexpr const char* kReportTitle = "Save a report";
 // Asks where to save the report and starts it; cancels the one being
 // written instead, if any.
 void SaveReport(Form1& form, const std::string& version);
-// Cancels the report being written: nothing is left of it, and the status
-// bar says so. False where none is being written.
+// Cancels the report being made: nothing is left of it, and the status bar
+// says so; once its file is being written it is too late, and the report is
+// saved. False where none is being made.
 bool CancelReport(Form1& form);
 
 }  // namespace brv
