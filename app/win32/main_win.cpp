@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/config.h"
 #include "app/win32/desktop_win.h"
@@ -49,8 +52,14 @@ class Stream {
     // A program of the window subsystem started from a console gets no
     // streams of its own: it writes to that console.
     static const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
-    handle = attached ? GetStdHandle(which_) : nullptr;
-    return handle && handle != INVALID_HANDLE_VALUE ? handle : nullptr;
+    if (!attached) return nullptr;
+    handle = GetStdHandle(which_);
+    if (handle && handle != INVALID_HANDLE_VALUE) return handle;
+    // Held until the program ends.
+    static const HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    return console != INVALID_HANDLE_VALUE ? console : nullptr;
   }
   DWORD which_;
 };
