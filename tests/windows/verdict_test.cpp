@@ -141,11 +141,14 @@ TEST_F(VerdictWindowTest, ReportSavedFromTheMenuWithProgressThenCancelled) {
   }));
   EXPECT_TRUE(progressed);
   EXPECT_EQ("Report saved: " + path, bar.Text());
-  std::unique_ptr<FileData> data;
-  ASSERT_EQ(0, Win32Files().Open(path, &data));
-  std::string bytes;
-  ASSERT_TRUE(data->Read(0, static_cast<size_t>(data->Size()), &bytes));
-  data.reset();
+  const auto read = [&] {
+    std::unique_ptr<FileData> data;
+    std::string bytes = "(none)";
+    if (Win32Files().Open(path, &data) == 0)
+      data->Read(0, static_cast<size_t>(data->Size()), &bytes);
+    return bytes;
+  };
+  const std::string bytes = read();
   EXPECT_EQ(0u, bytes.rfind("\xEF\xBB\xBF"
                             "computer,kind,",
                             0));
@@ -159,11 +162,7 @@ TEST_F(VerdictWindowTest, ReportSavedFromTheMenuWithProgressThenCancelled) {
   EXPECT_TRUE(PumpUntil([&] { return bar.Text().rfind("Report not", 0) == 0; }));
   EXPECT_EQ("Report not saved: cancelled", bar.Text());
   KillTimer(nullptr, timer);
-  ASSERT_EQ(0, Win32Files().Open(path, &data));
-  std::string now;
-  ASSERT_TRUE(data->Read(0, static_cast<size_t>(data->Size()), &now));
-  data.reset();
-  EXPECT_EQ(bytes, now);
+  EXPECT_EQ(bytes, read());
   DeleteFileW(ToWide(path).c_str());
 }
 
