@@ -88,10 +88,13 @@ TEST_F(MainWindowTest, LayoutControlsMenusAndStartState) {
     EXPECT_STREQ(top[i], text);
   }
   HMENU options = GetSubMenu(bar, 2);
-  ASSERT_EQ(3, GetMenuItemCount(options));
+  ASSERT_EQ(5, GetMenuItemCount(options));
   wchar_t text[128];
   GetMenuStringW(options, 1, text, 128, MF_BYPOSITION);
   EXPECT_STREQ(L"&Increase Security level for Internet Zone (Internet Explorer)", text);
+  EXPECT_EQ(MFT_SEPARATOR, GetMenuState(options, 3, MF_BYPOSITION) & MFT_SEPARATOR);
+  GetMenuStringW(options, 4, text, 128, MF_BYPOSITION);
+  EXPECT_STREQ(L"Save a report...\tCtrl+S", text);
 }
 
 // Every list, text box and button of the main window in reading order: the
