@@ -14,7 +14,13 @@ add_executable(Brovantine WIN32 app/win32/main_win.cpp app/win32/brovantine.rc)
 target_link_libraries(Brovantine PRIVATE brv_win)
 target_compile_options(brv_core PRIVATE -Os -ffunction-sections -fdata-sections)
 target_compile_options(brv_win PRIVATE -Os -ffunction-sections -fdata-sections)
-target_link_options(Brovantine PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections)
+target_link_options(Brovantine PRIVATE ${BRV_STATIC_LINK} -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+# The same bytes from any folder: no source or build path in the program
+# (the build folder's map last, as it may lie inside the source folder).
+foreach(target brv_core brv_win Brovantine)
+  target_compile_options(${target} PRIVATE
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+endforeach()
 # The manifest with the project's version; the resource finds it on the
 # include path (the generated folder).
 configure_file(app/win32/brovantine.manifest
