@@ -2,8 +2,9 @@
 # Runs every check: formatting, the direction of includes, the native build
 # (warnings as errors, sanitizers) with its tests, and the Windows build
 # (warnings as errors) with its tests under Wine on a virtual X server, in a
-# fresh Wine prefix. Installs what is missing first. Exits non-zero on any
-# failure. The builds are the presets of CMakePresets.json.
+# fresh Wine prefix, and that two builds of the release zip are the same bytes
+# (scripts/release.sh --check). Installs what is missing first. Exits non-zero
+# on any failure. The builds are the presets of CMakePresets.json.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -39,3 +40,6 @@ brv_wine_prefix_remove
 . scripts/xvfb.sh
 start_xvfb
 ctest --preset windows
+
+echo "== release: two builds, the same bytes"
+scripts/release.sh --check
