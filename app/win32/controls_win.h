@@ -56,12 +56,12 @@ class Win32ListBox : public ListBox {
   void SetOwnProcedure(WNDPROC procedure) { own_ = procedure; }
   // Measures every item again, in the list's font now (a DPI change).
   void Remeasure();
-
- private:
   // The list scrolls sideways as far as its widest item, measured as the
-  // items are added.
+  // items are added, where it is narrower than that (again once it is
+  // resized).
   void SetExtent();
 
+ private:
   HWND list_;
   ToolTips* tips_;
   WNDPROC own_ = nullptr;

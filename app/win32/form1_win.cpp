@@ -15,7 +15,8 @@ namespace {
 const wchar_t kClassName[] = L"BrovantineForm1";
 // Not WS_CLIPCHILDREN: the window paints the inside of its frames, which
 // frames do not paint themselves.
-const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+const DWORD kStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
@@ -50,7 +51,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, Registry* reg
   self->statusBar_ = std::make_unique<Win32StatusBar>(bar);
   self->tips_ = std::make_unique<ToolTips>(window);
   self->SetBarFonts();
-  self->FitClient(nullptr);
+  self->FitClient(nullptr, {});
   ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshKeyId}, {FVIRTKEY | FCONTROL, 'S', kReportKeyId}};
   self->accelerators_.Reset(CreateAcceleratorTableW(keys, 2));
   self->runner_ = Win32Runner::Create(instance);
@@ -68,45 +69,68 @@ MainWindow::~MainWindow() {
   DestroyDetached();
 }
 
-void MainWindow::FitClient(const RECT* suggested) {
-  HWND bar = statusBar_->Handle();
-  SendMessageW(bar, WM_SIZE, 0, 0);
-  RECT barRect;
-  GetWindowRect(bar, &barRect);
-  const int width = layout_.arranged.width;
-  const int height = layout_.arranged.height + (barRect.bottom - barRect.top);
+void MainWindow::FitClient(const RECT* suggested, Area area) {
+  SendMessageW(statusBar_->Handle(), WM_SIZE, 0, 0);
+  const int width = std::max(area.width, layout_.table.width);
+  const int height = std::max(area.height, layout_.table.height) + BarHeight();
   SIZE size = WindowSizeFor(width, height, Dpi(), kStyle, 0, true);
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   POINT at = {0, 0};
   if (suggested) {
-    // Where the system puts it, and as large as it suggests, as long as the
-    // table fits.
+    // Where the system puts it; a maximised window as large as it says.
     at = {suggested->left, suggested->top};
-    size.cx = std::max<LONG>(size.cx, suggested->right - suggested->left);
-    size.cy = std::max<LONG>(size.cy, suggested->bottom - suggested->top);
+    if (IsZoomed(Handle())) {
+      size = {suggested->right - suggested->left, suggested->bottom - suggested->top};
+    }
   } else {
     flags |= SWP_NOMOVE;
   }
   SetWindowPos(Handle(), nullptr, at.x, at.y, size.cx, size.cy, flags);
-  // The menu bar may wrap onto two lines on a narrow screen: taller by what
-  // it takes.
+  // The frame may take other room than the system said (a menu bar wrapped
+  // onto two lines on a narrow screen; Wine's frame at another DPI): the
+  // client area made what it is to be.
   RECT client;
   GetClientRect(Handle(), &client);
-  if (client.bottom < height) {
-    SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy + height - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if ((client.right != width || client.bottom != height) && !IsZoomed(Handle())) {
+    SetWindowPos(Handle(), nullptr, 0, 0, size.cx + width - client.right,
+                 size.cy + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(bar, WM_SIZE, 0, 0);
+  // Laid out here too where the size did not change.
+  OnSize();
+}
+
+void MainWindow::OnSize() {
+  if (!statusBar_ || IsIconic(Handle())) return;
+  SendMessageW(statusBar_->Handle(), WM_SIZE, 0, 0);
+  const Area area = TableArea();
+  layout_.Resize(Form1Layout(), area.width, area.height);
+  for (auto& list : lists_) list.second->SetExtent();
+}
+
+int MainWindow::BarHeight() const {
+  RECT bar;
+  GetWindowRect(statusBar_->Handle(), &bar);
+  return bar.bottom - bar.top;
+}
+
+Area MainWindow::TableArea() const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  return {client.right, client.bottom - BarHeight()};
 }
 
 // The window on a monitor of another DPI: laid out again from the tables,
-// fonts, extents and tooltips with it.
+// fonts, extents and tooltips with it, as much larger than the table as it
+// was, in the new DPI's pixels.
 void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
+  const Area was = TableArea();
+  const Arrangement from = layout_.table;
+  const int fromDpi = Dpi();
   SetDpi(dpi);
   layout_.Relayout(Form1Layout(), dpi);
   for (auto& list : lists_) list.second->Remeasure();
   SetBarFonts();
-  FitClient(suggested);
+  FitClient(suggested, AreaAfterDpiChange(from, fromDpi, layout_.table, dpi, was));
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -341,14 +365,27 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // the system then suggests it.
       const int dpi = static_cast<int>(wParam);
       FontSet fonts(dpi);
-      const Arrangement arranged = ArrangeTable(Form1Layout(), dpi, fonts);
-      RECT bar;
-      GetWindowRect(statusBar_->Handle(), &bar);
-      *reinterpret_cast<SIZE*>(lParam) =
-          WindowSizeFor(arranged.width, arranged.height + MulDiv(bar.bottom - bar.top, dpi, Dpi()),
-                        dpi, kStyle, 0, true);
+      const Arrangement to = ArrangeTable(Form1Layout(), dpi, fonts);
+      const Area area = AreaAfterDpiChange(layout_.table, Dpi(), to, dpi, TableArea());
+      *reinterpret_cast<SIZE*>(lParam) = WindowSizeFor(
+          area.width, area.height + MulDiv(BarHeight(), dpi, Dpi()), dpi, kStyle, 0, true);
       return TRUE;
     }
+    case WM_SIZE:
+      OnSize();
+      return 0;
+    case WM_GETMINMAXINFO:
+      // No smaller than the table and the status bar, with the frame as
+      // the window has it.
+      if (statusBar_ && !IsIconic(Handle()) && !IsZoomed(Handle())) {
+        RECT outer, client;
+        GetWindowRect(Handle(), &outer);
+        GetClientRect(Handle(), &client);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {
+            layout_.table.width + (outer.right - outer.left) - client.right,
+            layout_.table.height + BarHeight() + (outer.bottom - outer.top) - client.bottom};
+      }
+      return 0;
     case WM_DESTROY:
       CloseAbout();
       if (endProgram_) PostQuitMessage(0);

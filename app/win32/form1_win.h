@@ -58,9 +58,15 @@ class MainWindow : public Window, public Windows {
   bool OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(int dpi, const RECT* suggested);
-  // Sizes the window around the arranged table and the status bar below
-  // it, at `suggested` (a DPI change) or where it is.
-  void FitClient(const RECT* suggested);
+  // Sizes the window around an area of the table (`area`, no smaller than
+  // the table's) and the status bar below it, at `suggested` (a DPI change)
+  // or where it is.
+  void FitClient(const RECT* suggested, Area area);
+  // The controls laid out for the client area the window has.
+  void OnSize();
+  int BarHeight() const;
+  // The client area above the status bar.
+  Area TableArea() const;
   void SetBarFonts();
   void Dispatch(const char* control, Event event);
   void Click(const char* button);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/win32/controls_win.h"
 #include "app/win32/window_win.h"
 #include "base/system_library_win.h"
@@ -150,13 +152,15 @@ bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arrange
 }
 
 void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arrangement& arranged,
-                   const FontSet& fonts) {
+                   const FontSet* fonts) {
   HDWP moves = BeginDeferWindowPos(static_cast<int>(built.byName.size()));
   for (size_t index = 0; index < form.controls.size(); ++index) {
     const ControlSpec& spec = form.controls[index];
     auto it = built.byName.find(spec.name);
     if (it == built.byName.end()) continue;
-    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
+    if (fonts) {
+      SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts->Get(spec.font)), FALSE);
+    }
     const Box& box = arranged.boxes[index];
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     // Moved one by one if the system could not gather the moves.
@@ -171,16 +175,28 @@ void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arran
 }
 
 bool TableLayout::Build(HWND parent, const FormSpec& form, int dpi, int firstId) {
+  this->dpi = dpi;
   fonts = std::make_unique<FontSet>(dpi);
-  arranged = ArrangeTable(form, dpi, *fonts);
+  table = ArrangeTable(form, dpi, *fonts);
+  arranged = table;
   return BuildControls(parent, form, arranged, *fonts, firstId, &built);
 }
 
-void TableLayout::Relayout(const FormSpec& form, int dpi) {
+void TableLayout::Relayout(const FormSpec& form, int dpi, Area area) {
+  this->dpi = dpi;
   auto next = std::make_unique<FontSet>(dpi);
-  arranged = ArrangeTable(form, dpi, *next);
-  PlaceControls(built, form, arranged, *next);
+  table = ArrangeTable(form, dpi, *next);
+  arranged = Stretch(form, table, dpi, area.width, area.height);
+  PlaceControls(built, form, arranged, next.get());
   fonts = std::move(next);
+}
+
+void TableLayout::Resize(const FormSpec& form, int width, int height) {
+  Arrangement next = Stretch(form, table, dpi, width, height);
+  const bool moved = next.boxes.size() != arranged.boxes.size() ||
+                     !std::equal(next.boxes.begin(), next.boxes.end(), arranged.boxes.begin());
+  arranged = std::move(next);
+  if (moved) PlaceControls(built, form, arranged, nullptr);
 }
 
 HWND TableLayout::Control(const std::string& name) const {

@@ -47,21 +47,28 @@ struct BuiltControls {
 // naming it in `built->failed`; what it made goes when `parent` goes.
 bool BuildControls(HWND parent, const FormSpec& form, const Arrangement& arranged,
                    const FontSet& fonts, int firstId, BuiltControls* built);
-// Moves the built controls where `arranged` puts them, in `fonts`.
+// Moves the built controls where `arranged` puts them, in `fonts` (in the
+// fonts they have with nullptr).
 void PlaceControls(const BuiltControls& built, const FormSpec& form, const Arrangement& arranged,
-                   const FontSet& fonts);
+                   const FontSet* fonts);
 
 // A table's controls laid out for one DPI, with the fonts they draw with.
 struct TableLayout {
   std::unique_ptr<FontSet> fonts;
-  Arrangement arranged;
+  Arrangement table;     // the table arranged at this DPI: the smallest layout
+  Arrangement arranged;  // as placed, for the area the window has
   BuiltControls built;
+  int dpi = 96;
 
-  // Makes the fonts and the controls (see BuildControls).
+  // Makes the fonts and the controls (see BuildControls), at the table's
+  // size.
   bool Build(HWND parent, const FormSpec& form, int dpi, int firstId);
   // After a DPI change: new fonts, the table arranged again, the controls
-  // moved; the old fonts go once nothing draws with them.
-  void Relayout(const FormSpec& form, int dpi);
+  // moved, for an area of `area` (the table's when empty); the old fonts go
+  // once nothing draws with them.
+  void Relayout(const FormSpec& form, int dpi, Area area = {});
+  // The controls moved for an area of `width` x `height` (see Stretch).
+  void Resize(const FormSpec& form, int width, int height);
   HWND Control(const std::string& name) const;
   // The control's box as arranged, in client coordinates.
   RECT BoxOf(const FormSpec& form, const char* name) const;
