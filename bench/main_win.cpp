@@ -2,6 +2,7 @@
 // into the real window's list boxes, and the start-up time.
 //   brovantine_winbench [FILTER] [SIZES...]
 //   brovantine_winbench --startup BROVANTINE.exe BARE_NOTE.exe TRIVIAL.exe [RUNS]
+//   brovantine_winbench --resize [ENTRIES]
 #include <windows.h>
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -10,12 +11,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/win32/controls_win.h"
 #include "app/win32/desktop_win.h"
 #include "app/win32/form1_win.h"
+#include "app/win32/layout_win.h"
 #include "bench/bench.h"
 #include "registry/win32_registry_win.h"
 
@@ -135,26 +138,134 @@ int StartUpBench(const std::wstring& brovantine, const std::wstring& bareNote,
   return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc >= 5 && std::wstring(argv[1]) == L"--startup") {
-    return StartUpBench(argv[2], argv[3], argv[4], argc > 5 ? _wtoi(argv[5]) : 7);
+// A window with the main window's controls whose size change only moves
+// them all by as much (the floor of a resize).
+class Mover {
+ public:
+  bool Create() {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"BrovantineBenchMover";
+    RegisterClassW(&windowClass);
+    window_ =
+        CreateWindowExW(0, windowClass.lpszClassName, L"Mover", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                        0, 100, 100, nullptr, nullptr, windowClass.hInstance, this);
+    if (!window_) return false;
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    fonts_ = std::make_unique<brv::FontSet>(96);
+    arranged_ = brv::ArrangeTable(brv::Form1Layout(), 96, *fonts_);
+    bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
+                           nullptr, windowClass.hInstance, nullptr);
+    return bar_ &&
+           brv::BuildControls(window_, brv::Form1Layout(), arranged_, *fonts_, 1000, &built_);
   }
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  ResetScratch();
-  brv::Win32Registry registry;
-  brv::Win32Desktop desktop;
-  // The real window and its list boxes, made without the load (the note):
-  // no messages are handled.
-  auto window =
-      brv::MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop, SW_HIDE, false);
-  if (!window) return 1;
-  window->ShowMain();
+  ~Mover() {
+    if (window_) DestroyWindow(window_);
+  }
+  HWND Handle() const { return window_; }
+  HWND Control(const char* name) const { return built_.byName.at(name); }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Mover*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_SIZE && self && self->bar_) {
+      SendMessageW(self->bar_, WM_SIZE, 0, 0);
+      const int dx = LOWORD(lParam) - self->width_, dy = HIWORD(lParam) - self->height_;
+      if (self->width_ >= 0) {
+        HDWP moves = BeginDeferWindowPos(static_cast<int>(self->built_.byName.size()));
+        for (const auto& entry : self->built_.byName) {
+          RECT rect;
+          GetWindowRect(entry.second, &rect);
+          MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+          moves = DeferWindowPos(moves, entry.second, nullptr, rect.left + dx, rect.top + dy, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        EndDeferWindowPos(moves);
+      }
+      self->width_ = LOWORD(lParam);
+      self->height_ = HIWORD(lParam);
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
+  HWND bar_ = nullptr;
+  std::unique_ptr<brv::FontSet> fonts_;
+  brv::Arrangement arranged_;
+  brv::BuiltControls built_;
+  int width_ = -1, height_ = -1;
+};
+
+// Milliseconds for a window to take a size and paint itself: the best of
+// `runs`, from the size it has to `grown` larger and back each run.
+double ResizeStep(HWND window, int grown, int runs) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  double best = 1e300;
+  for (int run = 0; run < 2 * runs; ++run) {
+    const int by = run % 2 ? 0 : grown;
+    const double took = brv::bench::Time(
+        [&] {
+          SetWindowPos(window, nullptr, 0, 0, width + by, height + by,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+          UpdateWindow(window);
+          GdiFlush();
+        },
+        1);
+    best = std::min(best, took);
+  }
+  return best * 1e3;
+}
+
+// The main window's resize step, with `entries` entries in every list,
+// beside the mover's with as many.
+int ResizeBench(brv::MainWindow& window, size_t entries) {
+  Mover mover;
+  if (!mover.Create()) return 1;
+  brv::Form1& form = window.Form();
+  for (brv::ListBox* list :
+       {form.List1, form.List2, form.List3, form.List4, form.List5, form.List6, form.List7}) {
+    std::vector<brv::ListItem> items(entries);
+    for (size_t i = 0; i < entries; ++i) items[i].text = brv::bench::Identifier(i);
+    list->AddItems(std::move(items));
+  }
+  for (const char* name : {"List1", "List2", "List3", "List4", "List5", "List6", "List7"}) {
+    HWND list = mover.Control(name);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (size_t i = 0; i < entries; ++i) {
+      SendMessageW(list, LB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(brv::ToWide(brv::bench::Identifier(i)).c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  }
+  RECT rect;
+  GetWindowRect(window.Handle(), &rect);
+  SetWindowPos(mover.Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  for (int grown : {1, 200}) {
+    double ours = 1e300, floor = 1e300;
+    // In turn, so that both meet the same state of the machine.
+    for (int round = 0; round < 5; ++round) {
+      ours = std::min(ours, ResizeStep(window.Handle(), grown, 3));
+      floor = std::min(floor, ResizeStep(mover.Handle(), grown, 3));
+    }
+    std::printf(
+        "resize step, %3d px larger, %zu entries per list: %7.2f ms; controls only moved %7.2f "
+        "ms; ratio %.2f\n",
+        grown, entries, ours, floor, ours / floor);
+  }
+  return 0;
+}
+
+// The fills, as the filter and sizes on the command line say.
+void RunFills(brv::MainWindow& window, brv::Registry* registry, int argc, wchar_t** argv) {
   brv::bench::Env env;
-  env.registry = &registry;
-  env.form = &window->Form();
+  env.registry = registry;
+  env.form = &window.Form();
   env.reset = ResetScratch;
   env.enumerateKeys = [](const brv::RegAddress& at) { BareEnumeration(at, true); };
   env.enumerateValues = [](const brv::RegAddress& at) { BareEnumeration(at, false); };
@@ -172,10 +283,35 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::string filter = argc > 1 ? brv::FromWide(argv[1], wcslen(argv[1])) : "";
   brv::bench::RunAll(env, filter == "all" ? "" : filter);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 5 && std::wstring(argv[1]) == L"--startup") {
+    return StartUpBench(argv[2], argv[3], argv[4], argc > 5 ? _wtoi(argv[5]) : 7);
+  }
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  ResetScratch();
+  brv::Win32Registry registry;
+  brv::Win32Desktop desktop;
+  // The real window and its list boxes, made without the load (the note):
+  // no messages are handled.
+  auto window =
+      brv::MainWindow::Create(GetModuleHandleW(nullptr), &registry, &desktop, SW_HIDE, false);
+  if (!window) return 1;
+  window->ShowMain();
+  int result = 0;
+  if (argc >= 2 && std::wstring(argv[1]) == L"--resize") {
+    result = ResizeBench(*window, argc > 2 ? wcstoul(argv[2], nullptr, 10) : 100000);
+  } else {
+    RunFills(*window, &registry, argc, argv);
+  }
   window.reset();
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
   RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
   SHDeleteKeyW(HKEY_CURRENT_USER, kScratch);
-  return 0;
+  return result;
 }

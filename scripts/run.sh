@@ -5,6 +5,9 @@
 #   scripts/run.sh --screenshot FILE   on a virtual X server; saves a picture of the
 #                                      window after the start-up note, then stops
 #   scripts/run.sh --about             with --screenshot: the About window instead
+#   scripts/run.sh --size WxH|max      with --screenshot: the main window sized to
+#                                      W x H pixels at 96 dpi first (or as near as
+#                                      it goes), or maximised
 #   scripts/run.sh --dpi N             in the throwaway prefix: Wine's DPI set to N
 #                                      (96, 120, 144, 192, ...)
 #   scripts/run.sh --no-wine-fonts     in the throwaway prefix: without Wine's own
@@ -15,6 +18,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo=0
 shot=
 about=
+size=
 dpi=
 wine_fonts=1
 while [ $# -gt 0 ]; do
@@ -22,9 +26,16 @@ while [ $# -gt 0 ]; do
     --demo) demo=1 ;;
     --about) about=about ;;
     --no-wine-fonts) wine_fonts=0 ;;
-    --screenshot | --dpi)
+    --screenshot | --dpi | --size)
       [ $# -ge 2 ] || { echo "$1 needs a value" >&2; exit 2; }
-      if [ "$1" = --dpi ]; then
+      if [ "$1" = --size ]; then
+        if [ "$2" = max ]; then
+          size=maximized
+        else
+          [[ $2 =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || { echo "--size needs WIDTHxHEIGHT or max" >&2; exit 2; }
+          size="size ${2%x*} ${2#*x}"
+        fi
+      elif [ "$1" = --dpi ]; then
         [[ $2 =~ ^[1-9][0-9]*$ ]] || { echo "--dpi needs a number of dots per inch" >&2; exit 2; }
         dpi=$2
       else
@@ -32,7 +43,7 @@ while [ $# -gt 0 ]; do
       fi
       shift
       ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
     *) echo "Unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -93,7 +104,8 @@ fi
 
 wine "$build/Brovantine.exe" >/dev/null 2>&1 </dev/null &
 program=$!
-geometry=$(wine "$build/dismiss_note.exe" 60 $about </dev/null | tr -d '\r')
+# shellcheck disable=SC2086 # $about and $size are words of their own
+geometry=$(wine "$build/dismiss_note.exe" 60 $about $size </dev/null | tr -d '\r')
 read -r x y w h <<<"$geometry"
 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
 kill "$program" 2>/dev/null || true

@@ -1,8 +1,10 @@
 // For screenshots: waits for Brovantine's start-up note, answers it with OK,
 // lets the lists fill, and prints the main window's rectangle on the screen
 // as "left top width height". With "about", clicks the About button and
-// prints the About window's rectangle instead.
-//   dismiss_note.exe [SECONDS] [about]
+// prints the About window's rectangle instead; with "size W H", sizes the
+// main window to W x H pixels first (as near as the window lets it), with
+// "maximized" maximises it.
+//   dismiss_note.exe [SECONDS] [about] [size W H | maximized]
 #include <windows.h>
 
 #include <cstdio>
@@ -39,6 +41,18 @@ int wmain(int argc, wchar_t** argv) {
   const DWORD start = GetTickCount();
   while (IsWindow(note) && GetTickCount() - start < 5000) Sleep(20);
   Sleep(500);  // the fills and the repaint
+  for (int i = 2; i < argc; ++i) {
+    if (wcscmp(argv[i], L"maximized") == 0) {
+      SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    } else if (wcscmp(argv[i], L"size") == 0 && i + 2 < argc) {
+      // In 96 dpi's pixels: Wine maps another program's sizes so.
+      SetWindowPos(main, nullptr, 0, 0, _wtoi(argv[i + 1]), _wtoi(argv[i + 2]),
+                   SWP_NOMOVE | SWP_NOZORDER);
+    } else {
+      continue;
+    }
+    Sleep(500);  // the repaint
+  }
   if (argc > 2 && wcscmp(argv[2], L"about") == 0) {
     HWND button = FindWindowExW(main, nullptr, L"Button", L"About");
     if (button) PostMessageW(button, BM_CLICK, 0, 0);

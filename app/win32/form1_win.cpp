@@ -103,8 +103,11 @@ void MainWindow::OnSize() {
   if (!statusBar_ || IsIconic(Handle())) return;
   SendMessageW(statusBar_->Handle(), WM_SIZE, 0, 0);
   const Area area = TableArea();
-  layout_.Resize(Form1Layout(), area.width, area.height);
+  if (!layout_.Resize(Form1Layout(), area.width, area.height)) return;
   for (auto& list : lists_) list.second->SetExtent();
+  // Painted anew: the frames do not paint their inside, and the parts of
+  // the window the controls left keep what was drawn there.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 int MainWindow::BarHeight() const {

@@ -191,12 +191,13 @@ void TableLayout::Relayout(const FormSpec& form, int dpi, Area area) {
   fonts = std::move(next);
 }
 
-void TableLayout::Resize(const FormSpec& form, int width, int height) {
+bool TableLayout::Resize(const FormSpec& form, int width, int height) {
   Arrangement next = Stretch(form, table, dpi, width, height);
   const bool moved = next.boxes.size() != arranged.boxes.size() ||
                      !std::equal(next.boxes.begin(), next.boxes.end(), arranged.boxes.begin());
   arranged = std::move(next);
   if (moved) PlaceControls(built, form, arranged, nullptr);
+  return moved;
 }
 
 HWND TableLayout::Control(const std::string& name) const {

@@ -67,8 +67,9 @@ struct TableLayout {
   // moved, for an area of `area` (the table's when empty); the old fonts go
   // once nothing draws with them.
   void Relayout(const FormSpec& form, int dpi, Area area = {});
-  // The controls moved for an area of `width` x `height` (see Stretch).
-  void Resize(const FormSpec& form, int width, int height);
+  // The controls moved for an area of `width` x `height` (see Stretch);
+  // false when none moved.
+  bool Resize(const FormSpec& form, int width, int height);
   HWND Control(const std::string& name) const;
   // The control's box as arranged, in client coordinates.
   RECT BoxOf(const FormSpec& form, const char* name) const;
