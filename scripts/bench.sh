@@ -2,8 +2,11 @@
 # Runs the benchmarks (not part of the tests): natively in a release build
 # without sanitizers, then under Wine on a virtual X server, then the start-up
 # beside a program that shows only the start-up note (and the same after
-# making plain controls like the main window's) and a trivial window program.
+# making plain controls like the main window's) and a trivial window program,
+# and a resize step of the main window with 100,000 entries in every list
+# beside a window whose size change only moves the same controls.
 #   scripts/bench.sh [FILTER [SIZES...]]     e.g. scripts/bench.sh CODINGS 1000 10000
+#   scripts/bench.sh Resize                  the resize step only
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -50,6 +53,9 @@ start_xvfb
 samples="Z:$build/testfiles"
 export BRV_BENCH_SAMPLES=${samples//\//\\}
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" "$filter" "$@" | tr -d '\r'
+if [ "$filter" = all ] || [ "$filter" = Resize ]; then
+  "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" --resize | tr -d '\r'
+fi
 "${pin[@]}" "$root/cmake/wine-run.sh" "$build/brovantine_winbench.exe" --startup \
   "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/Brovantine.exe")" \
   "$(WINEPREFIX=$BRV_WINEPREFIX winepath -w "$build/bare_note.exe")" \

@@ -6,8 +6,8 @@
 #                                      window after the start-up note, then stops
 #   scripts/run.sh --about             with --screenshot: the About window instead
 #   scripts/run.sh --size WxH|max      with --screenshot: the main window sized to
-#                                      W x H pixels at 96 dpi first (or as near as
-#                                      it goes), or maximised
+#                                      W x H pixels first (at 96 dpi: Wine scales
+#                                      the size at another), or maximised
 #   scripts/run.sh --dpi N             in the throwaway prefix: Wine's DPI set to N
 #                                      (96, 120, 144, 192, ...)
 #   scripts/run.sh --no-wine-fonts     in the throwaway prefix: without Wine's own

@@ -45,7 +45,7 @@ int wmain(int argc, wchar_t** argv) {
     if (wcscmp(argv[i], L"maximized") == 0) {
       SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     } else if (wcscmp(argv[i], L"size") == 0 && i + 2 < argc) {
-      // In 96 dpi's pixels: Wine maps another program's sizes so.
+      // Wine takes a size another program asks for as one at 96 dpi.
       SetWindowPos(main, nullptr, 0, 0, _wtoi(argv[i + 1]), _wtoi(argv[i + 2]),
                    SWP_NOMOVE | SWP_NOZORDER);
     } else {

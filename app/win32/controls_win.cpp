@@ -71,7 +71,10 @@ void Win32ListBox::SetExtent() {
   RECT client = {};
   GetClientRect(list_, &client);
   const int extent = widest_ + kItemMargin;
-  SendMessageW(list_, LB_SETHORIZONTALEXTENT, extent > client.right ? extent : 0, 0);
+  const WPARAM wanted = extent > client.right ? extent : 0;
+  if (static_cast<LRESULT>(wanted) != SendMessageW(list_, LB_GETHORIZONTALEXTENT, 0, 0)) {
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, wanted, 0);
+  }
 }
 
 void Win32ListBox::Remeasure() {

@@ -103,11 +103,15 @@ void MainWindow::OnSize() {
   if (!statusBar_ || IsIconic(Handle())) return;
   SendMessageW(statusBar_->Handle(), WM_SIZE, 0, 0);
   const Area area = TableArea();
-  if (!layout_.Resize(Form1Layout(), area.width, area.height)) return;
-  for (auto& list : lists_) list.second->SetExtent();
-  // Painted anew: the frames do not paint their inside, and the parts of
-  // the window the controls left keep what was drawn there.
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  HRGN changed = CreateRectRgn(0, 0, 0, 0);
+  if (layout_.Resize(Form1Layout(), area.width, area.height, changed)) {
+    for (auto& list : lists_) list.second->SetExtent();
+    // What the moved controls left and took painted anew, with what lies
+    // there (a frame does not paint its inside, the window does); all of
+    // it where the system could not say.
+    RedrawWindow(Handle(), nullptr, changed, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  if (changed) DeleteObject(changed);
 }
 
 int MainWindow::BarHeight() const {

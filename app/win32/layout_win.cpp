@@ -191,12 +191,43 @@ void TableLayout::Relayout(const FormSpec& form, int dpi, Area area) {
   fonts = std::move(next);
 }
 
-bool TableLayout::Resize(const FormSpec& form, int width, int height) {
+bool TableLayout::Resize(const FormSpec& form, int width, int height, HRGN changed) {
   Arrangement next = Stretch(form, table, dpi, width, height);
-  const bool moved = next.boxes.size() != arranged.boxes.size() ||
-                     !std::equal(next.boxes.begin(), next.boxes.end(), arranged.boxes.begin());
+  bool moved = false;
+  HDWP moves = BeginDeferWindowPos(static_cast<int>(built.byName.size()));
+  for (size_t index = 0; index < form.controls.size() && index < next.boxes.size(); ++index) {
+    const Box& was = arranged.boxes[index];
+    const Box& box = next.boxes[index];
+    HWND control = Control(form.controls[index].name);
+    if (box == was || !control) continue;
+    moved = true;
+    // A frame draws only its edge and caption: the rest of it is the
+    // window's and what lies on it, which need not be painted again.
+    const bool frame = form.controls[index].kind == ControlKind::Frame;
+    const int edge = Pixels(60, dpi), caption = Pixels(255, dpi);
+    for (const Box& part : {was, box}) {
+      const Box strips[] = {{part.left, part.top, part.right, part.top + caption},
+                            {part.left, part.bottom - edge, part.right, part.bottom},
+                            {part.left, part.top, part.left + edge, part.bottom},
+                            {part.right - edge, part.top, part.right, part.bottom}};
+      for (const Box& strip :
+           frame ? std::vector<Box>(strips, strips + 4) : std::vector<Box>{part}) {
+        HRGN rect = CreateRectRgn(strip.left, strip.top, strip.right, strip.bottom);
+        if (rect && changed) CombineRgn(changed, changed, rect, RGN_OR);
+        if (rect) DeleteObject(rect);
+      }
+    }
+    // Not copied: a frame's pixels are those of what lies on it.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    if (moves) {
+      moves = DeferWindowPos(moves, control, nullptr, box.left, box.top, box.Width(), box.Height(),
+                             flags);
+    } else {
+      SetWindowPos(control, nullptr, box.left, box.top, box.Width(), box.Height(), flags);
+    }
+  }
+  if (moves) EndDeferWindowPos(moves);
   arranged = std::move(next);
-  if (moved) PlaceControls(built, form, arranged, nullptr);
   return moved;
 }
 

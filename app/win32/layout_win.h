@@ -67,9 +67,10 @@ struct TableLayout {
   // moved, for an area of `area` (the table's when empty); the old fonts go
   // once nothing draws with them.
   void Relayout(const FormSpec& form, int dpi, Area area = {});
-  // The controls moved for an area of `width` x `height` (see Stretch);
-  // false when none moved.
-  bool Resize(const FormSpec& form, int width, int height);
+  // The controls moved for an area of `width` x `height` (see Stretch),
+  // those that change only; the part of the client area they leave or take
+  // added to `changed`. False when none moved.
+  bool Resize(const FormSpec& form, int width, int height, HRGN changed);
   HWND Control(const std::string& name) const;
   // The control's box as arranged, in client coordinates.
   RECT BoxOf(const FormSpec& form, const char* name) const;
