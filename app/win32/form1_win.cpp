@@ -103,15 +103,23 @@ void MainWindow::OnSize() {
   if (!statusBar_ || IsIconic(Handle())) return;
   SendMessageW(statusBar_->Handle(), WM_SIZE, 0, 0);
   const Area area = TableArea();
-  HRGN changed = CreateRectRgn(0, 0, 0, 0);
-  if (layout_.Resize(Form1Layout(), area.width, area.height, changed)) {
-    for (auto& list : lists_) list.second->SetExtent();
-    // What the moved controls left and took painted anew, with what lies
-    // there (a frame does not paint its inside, the window does); all of
-    // it where the system could not say.
-    RedrawWindow(Handle(), nullptr, changed, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  // A shown window is laid out with its drawing held (each list and box
+  // would draw its scroll bars as it goes), which drops what waits to be
+  // painted: that, and what the controls left and took, painted after. All
+  // of it where the system cannot say.
+  const bool shown = IsWindowVisible(Handle()) != FALSE;
+  OwnedRegion changed(CreateRectRgn(0, 0, 0, 0));
+  if (shown) {
+    AddPending(Handle(), changed.Get());
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   }
-  if (changed) DeleteObject(changed);
+  if (layout_.Resize(Form1Layout(), area.width, area.height, changed.Get())) {
+    for (auto& list : lists_) list.second->SetExtent();
+  }
+  if (shown) {
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(Handle(), nullptr, changed.Get(), RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
 }
 
 int MainWindow::BarHeight() const {

@@ -212,13 +212,11 @@ bool TableLayout::Resize(const FormSpec& form, int width, int height, HRGN chang
                             {part.right - edge, part.top, part.right, part.bottom}};
       for (const Box& strip :
            frame ? std::vector<Box>(strips, strips + 4) : std::vector<Box>{part}) {
-        HRGN rect = CreateRectRgn(strip.left, strip.top, strip.right, strip.bottom);
-        if (rect && changed) CombineRgn(changed, changed, rect, RGN_OR);
-        if (rect) DeleteObject(rect);
+        AddToRegion(changed, RECT{strip.left, strip.top, strip.right, strip.bottom});
       }
     }
-    // Not copied: a frame's pixels are those of what lies on it.
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    // Painted once all are placed (see `changed`).
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOREDRAW;
     if (moves) {
       moves = DeferWindowPos(moves, control, nullptr, box.left, box.top, box.Width(), box.Height(),
                              flags);

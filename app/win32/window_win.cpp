@@ -121,6 +121,24 @@ void Window::RestoreFocus() {
   if (target && GetFocus() != target) SetFocus(target);
 }
 
+void AddToRegion(HRGN region, const RECT& rect) {
+  OwnedRegion part(CreateRectRgnIndirect(&rect));
+  if (region && part.Valid()) CombineRgn(region, region, part.Get(), RGN_OR);
+}
+
+void AddPending(HWND window, HRGN region) {
+  OwnedRegion pending(CreateRectRgn(0, 0, 0, 0));
+  if (region && pending.Valid() && GetUpdateRgn(window, pending.Get(), FALSE) > NULLREGION) {
+    CombineRgn(region, region, pending.Get(), RGN_OR);
+  }
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect;
+    if (!GetUpdateRect(child, &rect, FALSE)) continue;
+    MapWindowPoints(child, window, reinterpret_cast<POINT*>(&rect), 2);
+    AddToRegion(region, rect);
+  }
+}
+
 int WindowDpi(HWND window) {
   // Windows 10 (1607) and later; the system's DPI before.
   using GetDpi = UINT(WINAPI*)(HWND);

@@ -54,6 +54,13 @@ class SelectedObject {
 // takes it; an accelerator table.
 using OwnedMenu = Owned<HMENU, &DestroyMenu>;
 using OwnedAccelerators = Owned<HACCEL, &DestroyAcceleratorTable>;
+using OwnedRegion = Owned<HRGN, &DeleteObject>;
+
+// Adds a rectangle to a region (left as it is when the system cannot).
+void AddToRegion(HRGN region, const RECT& rect);
+// Adds to `region` what waits to be painted in `window` and its children,
+// in its client coordinates.
+void AddPending(HWND window, HRGN region);
 
 // A top-level window of the program. The object lives at least as long as
 // its window: the window may be destroyed first (closed by the user), the
