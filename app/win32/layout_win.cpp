@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "app/win32/controls_win.h"
 #include "app/win32/window_win.h"
 #include "base/system_library_win.h"
@@ -182,11 +180,11 @@ bool TableLayout::Build(HWND parent, const FormSpec& form, int dpi, int firstId)
   return BuildControls(parent, form, arranged, *fonts, firstId, &built);
 }
 
-void TableLayout::Relayout(const FormSpec& form, int dpi, Area area) {
+void TableLayout::Relayout(const FormSpec& form, int dpi) {
   this->dpi = dpi;
   auto next = std::make_unique<FontSet>(dpi);
   table = ArrangeTable(form, dpi, *next);
-  arranged = Stretch(form, table, dpi, area.width, area.height);
+  arranged = table;
   PlaceControls(built, form, arranged, next.get());
   fonts = std::move(next);
 }

@@ -64,9 +64,9 @@ struct TableLayout {
   // size.
   bool Build(HWND parent, const FormSpec& form, int dpi, int firstId);
   // After a DPI change: new fonts, the table arranged again, the controls
-  // moved, for an area of `area` (the table's when empty); the old fonts go
+  // moved to it (Resize then fits them to the window); the old fonts go
   // once nothing draws with them.
-  void Relayout(const FormSpec& form, int dpi, Area area = {});
+  void Relayout(const FormSpec& form, int dpi);
   // The controls moved for an area of `width` x `height` (see Stretch),
   // those that change only; the part of the client area they leave or take
   // added to `changed`. False when none moved.
