@@ -29,14 +29,13 @@ void CopySelection(Form1& form, ListBox* list) {
   }
 }
 
-// Yes/No first; only Yes opens the target.
+}  // namespace
+
 void AskThenOpen(Desktop& desktop, const char* title, const std::string& target) {
   if (desktop.MsgBox(kBrowserQuestion, title, MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes) {
     desktop.ShellOpen(kOpen, target);
   }
 }
-
-}  // namespace
 
 std::string MakerName() {
   return BRV_MAKER_NAME;

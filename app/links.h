@@ -36,6 +36,9 @@ inline constexpr const char* kFeedbackSubject = "?Subject=Brovantine feedback";
 // The help page that ships beside the program.
 inline constexpr const char* kHelpFileName = "brovantine-help.html";
 
+// The browser question, titled `title`; only Yes opens the target.
+void AskThenOpen(Desktop& desktop, const char* title, const std::string& target);
+
 // Where the links lead, from the build's settings.
 std::string MakerName();
 std::string HomePage();

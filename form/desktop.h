@@ -53,6 +53,16 @@ class Desktop {
   // Hands a target to the shell ("open", no parameters, no working folder,
   // shown normally). What the shell makes of it is not reported.
   virtual void ShellOpen(const std::string& operation, const std::string& target) = 0;
+  // Starts a program by its full path, each argument passed to it as one
+  // argument, exactly; kErrorSuccess or the system's error number.
+  virtual long StartProgram(const std::string& program,
+                            const std::vector<std::string>& arguments) = 0;
+  // Opens Explorer at a file's folder with the file selected; kErrorSuccess
+  // or the system's error number.
+  virtual long ShowFileInFolder(const std::string& path) = 0;
+  // Opens the shell's Properties window of a file; kErrorSuccess or the
+  // system's error number.
+  virtual long ShowFileProperties(const std::string& path) = 0;
   // The system's text for an error number.
   virtual std::string ErrorText(long code) = 0;
   // The full path of the running program's file.

@@ -31,6 +31,13 @@ RootKey RootKeyFromName(const std::string& name) {
   return 0;
 }
 
+std::string RootKeyName(RootKey root) {
+  for (const auto& entry : kRoots) {
+    if (root == entry.root) return entry.name;
+  }
+  return std::string();
+}
+
 RootKey RootKeyFromUserName(const std::string& name) {
   const std::string upper = UpperCase(name);
   for (const auto& entry : kRoots) {

@@ -12,6 +12,9 @@ inline constexpr const char* kError = "Error";
 // The predefined handle of a root name (exact, case-sensitive); 0 for any
 // other name.
 RootKey RootKeyFromName(const std::string& name);
+// The full name of a predefined handle ("HKEY_LOCAL_MACHINE"); empty for any
+// other handle.
+std::string RootKeyName(RootKey root);
 // The same for a root name as a user writes it: in any case, and the short
 // forms "HKCU", "HKLM" and "HKCR" too.
 RootKey RootKeyFromUserName(const std::string& name);

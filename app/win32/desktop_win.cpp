@@ -1,6 +1,7 @@
 #include "app/win32/desktop_win.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -33,6 +34,52 @@ class OpenClipboardScope {
  private:
   bool open_ = false;
 };
+
+HMODULE Shell() {
+  static const HMODULE shell = LoadSystemLibrary(L"shell32.dll");
+  return shell;
+}
+
+// The shell's item functions want COM on the calling thread: started once,
+// for the life of the program.
+void StartCom() {
+  static const bool started = [] {
+    using Initialize = HRESULT(WINAPI*)(void*, DWORD);
+    auto initialize = FindFunction<Initialize>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+  }();
+  (void)started;
+}
+
+// An error number the system has a text for: a failed HRESULT as it stands.
+long Failure(HRESULT result) {
+  return FAILED(result) ? static_cast<long>(result) : 0;
+}
+
+// An argument as a command line carries it, to be read back as itself by the
+// usual parsing: as it stands where it holds no space, tab or quote, else
+// quoted, with its quotes and the backslashes before them escaped.
+std::wstring QuoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+    return argument;
+  }
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count only before a quote: there each is doubled, and the
+    // quote escaped.
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    quoted += c;
+    backslashes = 0;
+  }
+  // Before the closing quote, too.
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
 
 }  // namespace
 
@@ -91,6 +138,60 @@ void Win32Desktop::ShellOpen(const std::string& operation, const std::string& ta
     execute(GetDesktopWindow(), ToWide(operation).c_str(), ToWide(target).c_str(), nullptr, nullptr,
             SW_SHOWNORMAL);
   }
+}
+
+long Win32Desktop::StartProgram(const std::string& program,
+                                const std::vector<std::string>& arguments) {
+  const std::wstring application = ToWide(program);
+  // The program's own name is read up to the closing quote, as it stands.
+  std::wstring line = L"\"" + application + L"\"";
+  for (const std::string& argument : arguments) line += L" " + QuoteArgument(ToWide(argument));
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return static_cast<long>(GetLastError());
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 0;
+}
+
+long Win32Desktop::ShowFileInFolder(const std::string& path) {
+  using Parse = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, PIDLIST_ABSOLUTE*, SFGAOF, SFGAOF*);
+  using Select = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
+  using Free = void(WINAPI*)(PIDLIST_RELATIVE);
+  const auto parse = FindFunction<Parse>(Shell(), "SHParseDisplayName");
+  const auto select = FindFunction<Select>(Shell(), "SHOpenFolderAndSelectItems");
+  const auto free = FindFunction<Free>(Shell(), "ILFree");
+  if (!parse || !select || !free) return ERROR_PROC_NOT_FOUND;
+  StartCom();
+  PIDLIST_ABSOLUTE item = nullptr;
+  HRESULT result = parse(ToWide(path).c_str(), nullptr, &item, 0, nullptr);
+  if (SUCCEEDED(result)) {
+    // The file's own item: its folder opens with it selected.
+    result = select(item, 0, nullptr, 0);
+    free(item);
+  }
+  return Failure(result);
+}
+
+long Win32Desktop::ShowFileProperties(const std::string& path) {
+  using Execute = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  const auto execute = FindFunction<Execute>(Shell(), "ShellExecuteExW");
+  if (!execute) return ERROR_PROC_NOT_FOUND;
+  StartCom();
+  const std::wstring file = ToWide(path);
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  // The file's "properties" verb; the program reports a failure itself.
+  info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner_;
+  info.lpVerb = L"properties";
+  info.lpFile = file.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return execute(&info) ? 0 : static_cast<long>(GetLastError());
 }
 
 std::string Win32Desktop::ErrorText(long code) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "form/desktop.h"
 
@@ -19,6 +20,9 @@ class Win32Desktop : public Desktop {
                    MsgIcon icon) override;
   bool SetClipboardText(const std::string& text) override;
   void ShellOpen(const std::string& operation, const std::string& target) override;
+  long StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
+  long ShowFileInFolder(const std::string& path) override;
+  long ShowFileProperties(const std::string& path) override;
   std::string ErrorText(long code) override;
   std::string ProgramPath() override;
   Machine ThisMachine() override;

@@ -1,10 +1,12 @@
 #include "app/win32/form1_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "app/entry_menu.h"
 #include "app/win32/accessible_win.h"
 #include "report/save.h"
 
@@ -313,6 +315,7 @@ bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_MOUSEMOVE) Dispatch(name, Event::MouseMove);
     return false;
   }
+  if (message == WM_CONTEXTMENU) return OnListMenu(list, name, lParam);
   const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
   if (message == WM_CHAR && wParam == 3) return true;  // Ctrl+C: no search for it
   if (message != WM_KEYDOWN) return false;
@@ -322,6 +325,52 @@ bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lP
   if (wParam == VK_DELETE) return PressKey(form_, name, Key::Delete);
   if (wParam == 'C' && control) return PressKey(form_, name, Key::Copy);
   return false;
+}
+
+// A list's context menu: a right-click on an entry selects it as a click
+// does and opens the menu there; Shift+F10 and the Menu key (at (-1, -1))
+// open it below the selected entry. True when the message is used up.
+bool MainWindow::OnListMenu(HWND list, const char* name, LPARAM at) {
+  POINT point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  const bool fromKeys = point.x == -1 && point.y == -1;
+  RECT client;
+  GetClientRect(list, &client);
+  POINT inList = point;
+  ScreenToClient(list, &inList);
+  // Over the scroll bar the list's own menu opens.
+  if (!fromKeys && !PtInRect(&client, inList)) return false;
+  // With a box up (the window disabled then) nothing opens.
+  if (!IsWindowEnabled(Handle())) return true;
+  int index = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+  if (!fromKeys) {
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(inList.x, inList.y));
+    if (HIWORD(hit) != 0) return true;  // below the last entry, or none
+    index = LOWORD(hit);
+    SetFocus(list);
+    SendMessageW(list, LB_SETCURSEL, index, 0);
+    Dispatch(name, Event::Click);
+  } else {
+    RECT item;
+    if (index < 0 ||
+        SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+      return true;
+    }
+    point = {item.left, std::max(client.top, std::min(item.bottom, client.bottom))};
+    ClientToScreen(list, &point);
+  }
+  const EntryMenu menu = OpenEntryMenu(form_, name);
+  OwnedMenu popup(CreatePopupMenu());
+  if (menu.list.empty() || !popup.Get()) return true;
+  for (size_t i = 0; i < menu.items.size(); ++i) {
+    const UINT state = menu.items[i].enabled ? MF_ENABLED : MF_GRAYED;
+    AppendMenuW(popup.Get(), MF_STRING | state, i + 1, ToWide(menu.items[i].caption).c_str());
+  }
+  const int chosen = TrackPopupMenuEx(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x,
+                                      point.y, Handle(), nullptr);
+  if (chosen >= 1 && static_cast<size_t>(chosen) <= menu.items.size()) {
+    ChooseEntryAction(form_, menu, menu.items[static_cast<size_t>(chosen) - 1].action);
+  }
+  return true;
 }
 
 void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {

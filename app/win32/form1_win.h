@@ -56,6 +56,7 @@ class MainWindow : public Window, public Windows {
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
   bool OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnListMenu(HWND list, const char* name, LPARAM at);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(int dpi, const RECT* suggested);
   // Sizes the window around an area of the table (`area`, no smaller than
