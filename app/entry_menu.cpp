@@ -34,7 +34,7 @@ struct ListedIn {
   RootKey root;
   const char* path;
   bool valueEntries;   // entries are values of the key (toolbars), not sub-keys
-  bool hasIdentifier;  // "&Copy" applies, and the web is searched for the identifier
+  bool hasIdentifier;  // "Copy" applies, and the web is searched for the identifier
 };
 
 const ListedIn kLists[] = {
@@ -164,7 +164,7 @@ EntryMenu OpenEntryMenu(Form1& form, const std::string& list) {
   const bool fileThere = !verdict.file.empty() && menu.file.kind == FileKind::File;
   menu.searchFor = listed->hasIdentifier ? item->identifier : CutAtNul(item->name);
   if (listed->hasIdentifier)
-    menu.items.push_back({EntryAction::Copy, "Copy", !item->identifier.empty()});
+    menu.items.push_back({EntryAction::Copy, "&Copy", !item->identifier.empty()});
   // A NUL in a key's name: the editor cannot reach that key.
   const bool reachable = menu.key.path.find('\0') == std::string::npos;
   menu.items.push_back({EntryAction::OpenKey, "Open in &Registry Editor", reachable});

@@ -1,6 +1,7 @@
 #include "app/win32/desktop_win.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>

@@ -316,6 +316,12 @@ bool MainWindow::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lP
     return false;
   }
   if (message == WM_CONTEXTMENU) return OnListMenu(list, name, lParam);
+  // The Menu key comes as the message above. Shift+F10 opens the menu when it
+  // goes down; its release is used up too, so that F10 does not go on to the
+  // menu bar.
+  const bool menuKey = wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+  if (menuKey && message == WM_SYSKEYUP) return true;
+  if (menuKey && message == WM_SYSKEYDOWN) return OnListMenu(list, name, MAKELPARAM(-1, -1));
   const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
   if (message == WM_CHAR && wParam == 3) return true;  // Ctrl+C: no search for it
   if (message != WM_KEYDOWN) return false;

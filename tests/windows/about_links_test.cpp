@@ -247,18 +247,6 @@ TEST_F(AboutLinksTest, ExitClosesTheAboutWindowAndThenTheMainWindow) {
   EXPECT_EQ(nullptr, About());
 }
 
-// The host's path of a Windows path under Wine; empty elsewhere.
-std::string UnixPath(const std::wstring& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
-  if (!proc) return std::string();
-  char* name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(proc))(path.c_str());
-  if (!name) return std::string();
-  std::string result = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
-}
-
 // Under Wine the shell hands web and mail links to winebrowser, which runs
 // the programs named by the current user's WineBrowser settings. The tests
 // point those settings at a recorder script, so that they see what was

@@ -189,6 +189,17 @@ std::vector<std::string> ListItems(HWND list) {
   return items;
 }
 
+std::string UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
+  if (!proc) return std::string();
+  char* name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(proc))(path.c_str());
+  if (!name) return std::string();
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
 int ThreadWindows(const wchar_t* className, bool visibleOnly) {
   struct Count {
     const wchar_t* name;

@@ -82,6 +82,8 @@ int FindListItem(HWND list, const std::string& text);
 void ClickButton(HWND button);
 void ChooseMenu(const MainWindow& window, const std::string& name);
 std::vector<std::string> ListItems(HWND list);
+// The host's path of a Windows path under Wine; empty elsewhere.
+std::string UnixPath(const std::wstring& path);
 // How many windows of a class this thread has (only the visible ones if
 // asked).
 int ThreadWindows(const wchar_t* className, bool visibleOnly = false);
