@@ -168,126 +168,102 @@ TEST(BrowserLinks, HelpPageLiesBesideTheRunningProgram) {
   }
 }
 
-// An odd file: spaces, "%", "&", non-ASCII letters, names of 255
-// characters, nearly the longest path the system takes.
-std::string OddPath() {
-  std::string path = "C:\\Odd 100% & \xC3\xA9t\xC3\xA9";
-  for (int i = 0; i < 124; ++i) path += "\\" + std::string(255, 'n');
-  return path + "\\b.exe";
-}
-const std::string kBhoKey = std::string("HKEY_LOCAL_MACHINE\\") + kBhoPath;
+// An odd file: spaces, "%", "&", non-ASCII letters, a name of 255
+// characters, a path of nearly the longest the system takes.
+const std::string kOdd = "C:\\Odd 100% & \xC3\xA9t\xC3\xA9\\" + std::string(255, 'n') + "\\" +
+                         std::string(32400, 'p') + ".exe";
 const char kEditorKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 const char kMenuName[] = "&Find 100% \xC3\xBC";
 
-// One entry of each kind, each file there but the network one and the
-// machine button's.
+// An entry of each kind; only the machine button's file is missing and the
+// disabled object's on the network.
 void SeedEntries(MemoryForm& m) {
   Registry& r = m.registry;
-  for (const char* file : {"C:\\W\\a.dll", "C:\\W\\b32.dll", "C:\\W\\menu.htm"}) {
+  for (const std::string& file : {std::string("C:\\W\\a.dll"), std::string("C:\\W\\b.dll"), kOdd}) {
     m.files.AddFile(file, {});
   }
-  m.files.AddFile(OddPath(), {});
   CreateKey(r, kLocalMachine, Bho(kA));
-  CreateKey(r, kLocalMachine, Wow(Bho(kB)));
   CreateKey(r, kLocalMachine, Bho(std::string(" ") + kC + std::string("\0x", 2)));
   RegisterClass(r, kA, "A", "C:\\W\\a.dll");
-  RegisterClass(r, {kClassesRoot, View::k64, Clsid32(kB)}, "B", "C:\\W\\b32.dll");
+  RegisterClass(r, {kClassesRoot, View::k64, Clsid32(kB)}, "B", "C:\\W\\b.dll");
   RegisterClass(r, kC, "C", "\\\\server\\share\\c.dll");
-  SetString(r, kCurrentUser, Button(kA), "Exec", "\"" + OddPath() + "\" /x");
+  SetString(r, kCurrentUser, Button(kA), "Exec", "\"" + kOdd + "\" /x");
   SetString(r, kLocalMachine, Button(kB), "Exec", "C:\\W\\missing.exe");
-  SetString(r, kCurrentUser, kUserToolbarsPath, kA, "");
   SetString(r, kLocalMachine, Wow(kMachineToolbarsPath), kB, "");
-  SetString(r, kCurrentUser, MenuEntry(kMenuName), "", "C:\\W\\menu.htm");
+  SetString(r, kCurrentUser, MenuEntry(kMenuName), "", "C:\\W\\a.dll");
   CreateKey(r, kCurrentUser, kEditorKey);
   m.files.windows = "C:\\Win dows";
   Refresh_Click(m.form);
 }
 
-enum class Then { Nothing, KeyGone, FilesGone, Refused, NotWritable };
+enum class Then { Nothing, KeyGone, FileGone, Refused, NotWritable };
 
 TEST(EntryMenu, EachItemAsksExactlyWhatItShouldOrIsGreyed) {
-  const std::string regedit = "start|C:\\Win dows\\regedit.exe|/m";
+  using A = EntryAction;
+  const std::string editor = "start|C:\\Win dows\\regedit.exe|/m;#Computer\\HKEY_";
+  const std::string bho = editor + "LOCAL_MACHINE\\" + Bho(kA) + "#";
   const std::string search = "open|" + std::string(BRV_SEARCH_URL);
   const struct {
     const char* list;
-    int index;
-    const char* applies;  // the access key of each item that applies, "-" for each greyed
-    EntryAction chosen;
+    const char* applies;  // each item's access key where it applies, "-" where greyed
+    A chosen;
     Then then;
-    std::string asked;  // what the desktop was asked, each "what|target|arguments", ";" after each
-    std::string lastKey;  // the value written, or empty
-    std::string box;      // the box shown, or empty
+    std::string outcome;  // "what|target|arguments;" for each ask, "#", LastKey, "#", the box
   } cases[] = {
-      {"List6", 0, "CRLPS", EntryAction::OpenKey, Then::Nothing, regedit + ";",
-       "Computer\\" + kBhoKey + "\\" + kA, ""},
-      {"List6", 1, "CRLPS", EntryAction::OpenKey, Then::Nothing, regedit + ";",
-       "Computer\\HKEY_LOCAL_MACHINE\\" + Wow(kBhoPath) + "\\" + kB, ""},
-      {"List3", 0, "CRLPS", EntryAction::OpenKey, Then::Nothing, regedit + ";",
-       std::string("Computer\\HKEY_CURRENT_USER\\") + kUserToolbarsPath, ""},
-      {"List4", 0, "CRLPS", EntryAction::FileProperties, Then::Nothing,
-       "properties|C:\\W\\b32.dll;", "", ""},
-      {"List1", 0, "CRLPS", EntryAction::OpenLocation, Then::Nothing, "select|" + OddPath() + ";",
-       "", ""},
-      {"List2", 0, "CR--S", EntryAction::SearchWeb, Then::Nothing,
-       search + "%7BBBBBBBBB-0000-0000-0000-000000000002%7D;", "", kBrowserQuestion},
-      {"List5", 0, "RLPS", EntryAction::SearchWeb, Then::Nothing,
-       search + "%26Find%20100%25%20%C3%BC;", "", kBrowserQuestion},
-      // A NUL in the key's name; a file on the network.
-      {"List7", 0, "C---S", EntryAction::OpenKey, Then::Nothing, "", "", ""},
-      {"List7", 0, "C---S", EntryAction::FileProperties, Then::Nothing, "", "", ""},
-      {"List6", 0, "CRLPS", EntryAction::Copy, Then::Nothing, "", "", kCopiedText},
-      {"List1", 0, "CRLPS", EntryAction::OpenKey, Then::KeyGone, "", "",
-       "The key HKEY_CURRENT_USER\\" + Button(kA) +
+      {"List6", "CRLPS", A::OpenKey, Then::Nothing, bho},
+      {"List4", "CRLPS", A::OpenKey, Then::Nothing,
+       editor + "LOCAL_MACHINE\\" + Wow(kMachineToolbarsPath) + "#"},
+      {"List6", "CRLPS", A::FileProperties, Then::Nothing, "properties|C:\\W\\a.dll;##"},
+      {"List1", "CRLPS", A::OpenLocation, Then::Nothing, "select|" + kOdd + ";##"},
+      {"List2", "CR--S", A::SearchWeb, Then::Nothing,
+       search + "%7BBBBBBBBB-0000-0000-0000-000000000002%7D;##" + kBrowserQuestion},
+      {"List5", "RLPS", A::SearchWeb, Then::Nothing,
+       search + "%26Find%20100%25%20%C3%BC;##" + kBrowserQuestion},
+      {"List7", "C---S", A::OpenKey, Then::Nothing, "##"},  // a NUL in its name
+      {"List6", "CRLPS", A::Copy, Then::Nothing, std::string("##") + kCopiedText},
+      {"List1", "CRLPS", A::OpenKey, Then::KeyGone,
+       "##The key HKEY_CURRENT_USER\\" + Button(kA) +
            " is no longer in the registry: Refresh shows the lists as they are now."},
-      {"List6", 0, "CRLPS", EntryAction::FileProperties, Then::FilesGone, "", "",
-       "The file C:\\W\\a.dll is no longer there."},
-      {"List6", 0, "CRLPS", EntryAction::OpenKey, Then::Refused, regedit + ";",
-       "Computer\\" + kBhoKey + "\\" + kA,
-       "The Registry Editor (C:\\Win dows\\regedit.exe) could not be started.\nsystem error 2"},
-      {"List5", 0, "RLPS", EntryAction::OpenLocation, Then::Refused, "select|C:\\W\\menu.htm;", "",
-       "Explorer could not show the file C:\\W\\menu.htm.\nsystem error 2"},
-      {"List3", 0, "CRLPS", EntryAction::OpenKey, Then::NotWritable, "", "",
-       "The Registry Editor was not opened: the value HKEY_CURRENT_USER\\" +
+      {"List6", "CRLPS", A::FileProperties, Then::FileGone,
+       "##The file C:\\W\\a.dll is no longer there."},
+      {"List6", "CRLPS", A::OpenKey, Then::Refused,
+       bho +
+           "The Registry Editor (C:\\Win dows\\regedit.exe) could not be started.\nsystem error 2"},
+      {"List5", "RLPS", A::OpenLocation, Then::Refused,
+       "select|C:\\W\\a.dll;##Explorer could not show the file C:\\W\\a.dll.\nsystem error 2"},
+      {"List6", "CRLPS", A::OpenKey, Then::NotWritable,
+       "##The Registry Editor was not opened: the value HKEY_CURRENT_USER\\" +
            std::string(kEditorKey) +
            "\\LastKey, where it finds the key to show, could not be written: system error 5"},
   };
   for (const auto& c : cases) {
-    const std::string row = std::string(c.list) + " " + std::to_string(c.index) + " " + c.applies;
     MemoryForm m;
     SeedEntries(m);
-    m.lists[c.list[4] - '0'].index = c.index;
+    m.lists[c.list[4] - '0'].index = 0;
     const EntryMenu menu = OpenEntryMenu(m.form, c.list);
     std::string applies;
     for (const EntryMenuItem& item : menu.items) {
       const std::string caption = item.caption;
-      applies +=
-          item.enabled ? static_cast<char>(std::toupper(caption[caption.find('&') + 1])) : '-';
+      applies += item.enabled ? char(std::toupper(caption[caption.find('&') + 1])) : '-';
     }
-    EXPECT_EQ(c.applies, applies) << row;
+    EXPECT_EQ(c.applies, applies) << c.list;
     if (c.then == Then::KeyGone) m.registry.DeleteTree(kCurrentUser, Button(kA));
-    if (c.then == Then::FilesGone) m.files = MemoryFiles();
+    if (c.then == Then::FileGone) m.files = MemoryFiles();
     if (c.then == Then::Refused) m.desktop.refusal = 2;
     if (c.then == Then::NotWritable) m.registry.Protect(kCurrentUser, kEditorKey);
     const std::vector<std::string> before = DumpRegistry(m.registry);
     m.desktop.answers = {MsgAnswer::Yes};
     ChooseEntryAction(m.form, menu, c.chosen);
-    std::string asked;
-    for (const auto& ask : m.desktop.asked) {
-      for (size_t i = 0; i < ask.size(); ++i) asked += (i ? "|" : "") + ask[i];
-      asked += ";";
-    }
-    for (const auto& open : m.desktop.opened) asked += open.first + "|" + open.second + ";";
-    EXPECT_EQ(c.asked, asked) << row;
-    EXPECT_EQ(c.lastKey.empty() ? "(missing)" : c.lastKey,
-              ReadString(m.registry, kCurrentUser, kEditorKey, "LastKey"))
-        << row;
+    std::string outcome;
+    for (const auto& open : m.desktop.opened) outcome += open.first + "|" + open.second + ";";
+    const std::string lastKey = ReadString(m.registry, kCurrentUser, kEditorKey, "LastKey");
+    outcome += "#" + (lastKey == "(missing)" ? "" : lastKey) + "#";
+    for (const ShownMessage& shown : m.desktop.messages) outcome += shown.text;
+    EXPECT_EQ(c.outcome, outcome) << c.list;
+    for (const ShownMessage& shown : m.desktop.messages) EXPECT_EQ("Brovantine", shown.title);
     // Nothing else in the registry changes.
     m.registry.DeleteValue(kCurrentUser, kEditorKey, "LastKey");
-    EXPECT_EQ(before, DumpRegistry(m.registry)) << row;
-    ASSERT_EQ(c.box.empty() ? 0u : 1u, m.desktop.messages.size()) << row;
-    for (const ShownMessage& shown : m.desktop.messages) {
-      EXPECT_EQ(c.box + "|Brovantine", shown.text + "|" + shown.title) << row;
-    }
+    EXPECT_EQ(before, DumpRegistry(m.registry)) << c.list;
   }
   // Without a selection there is no menu.
   MemoryForm m;

@@ -96,20 +96,12 @@ class ScriptedDesktop : public Desktop {
                    MsgIcon icon) override;
   bool SetClipboardText(const std::string& text) override;
   void ShellOpen(const std::string& operation, const std::string& target) override;
-  long StartProgram(const std::string& program,
-                    const std::vector<std::string>& arguments) override {
-    asked.push_back({"start", program});
-    asked.back().insert(asked.back().end(), arguments.begin(), arguments.end());
-    return refusal;
-  }
-  long ShowFileInFolder(const std::string& path) override {
-    asked.push_back({"select", path});
-    return refusal;
-  }
-  long ShowFileProperties(const std::string& path) override {
-    asked.push_back({"properties", path});
-    return refusal;
-  }
+  // Recorded as opened: ("start", the program and its arguments, each after
+  // "|"), ("select", the file), ("properties", the file); each answered with
+  // `refusal`.
+  long StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
+  long ShowFileInFolder(const std::string& path) override { return Opened("select", path); }
+  long ShowFileProperties(const std::string& path) override { return Opened("properties", path); }
   std::string ErrorText(long code) override { return "system error " + std::to_string(code); }
   std::string ProgramPath() override { return programPath; }
   Machine ThisMachine() override { return machine; }
@@ -132,9 +124,6 @@ class ScriptedDesktop : public Desktop {
   int clipboardWrites = 0;
   bool clipboardFails = false;
   std::vector<std::pair<std::string, std::string>> opened;  // operation, target
-  // The programs started ("start", the program, its arguments) and the files
-  // shown ("select" or "properties", the path); each answered with `refusal`.
-  std::vector<std::vector<std::string>> asked;
   long refusal = 0;
   std::string programPath = "C:\\Program Files\\Brovantine\\Brovantine.exe";
   Machine machine{"PC-7", "WORK\\ann", "10.0.19045", true};
@@ -143,6 +132,12 @@ class ScriptedDesktop : public Desktop {
   std::vector<SaveDialog> dialogs;
   std::string savePath;
   size_t saveType = 0;
+
+ private:
+  long Opened(const std::string& operation, const std::string& target) {
+    opened.emplace_back(operation, target);
+    return refusal;
+  }
 };
 
 class RecordingWindows : public Windows {

@@ -208,43 +208,25 @@ TEST_F(KeyboardTest, DeleteCopyAndRefreshKeysDoWhatTheMouseDoes) {
   EXPECT_EQ("List1", Focused());
 }
 
-// Under Wine the Registry Editor in the Windows folder is, until started, a
-// script that puts the editor back (this process keeps the file it started
-// mapped, which its own rename may not replace), then writes the arguments it
-// got to `log`, one a line.
-class RecordedEditor {
- public:
-  RecordedEditor() {
-    wchar_t folder[MAX_PATH] = {};
-    GetWindowsDirectoryW(folder, MAX_PATH);
-    editor_ = std::wstring(folder) + L"\\regedit.exe";
-    log = FromWide(folder, wcslen(folder)) + "\\brovantine-regedit.log";
-    const std::string unixEditor = UnixPath(editor_), unixLog = UnixPath(ToWide(log));
-    if (unixLog.empty() || !MoveFileExW(editor_.c_str(), Saved().c_str(), 0)) return;
-    std::ofstream(editor_.c_str(), std::ios::binary)
-        << "#!/bin/sh\nprintf '%s\\n' \"$@\" >'" << unixLog << ".part'\nmv -f '" << unixEditor
-        << ".saved' '" << unixEditor << "'\nmv '" << unixLog << ".part' '" << unixLog << "'\n";
-    ready = true;
-  }
-  ~RecordedEditor() {
-    if (ready) DeleteFileW(ToWide(log).c_str());
-    if (ready && GetFileAttributesW(Saved().c_str()) != INVALID_FILE_ATTRIBUTES) {
-      MoveFileExW(Saved().c_str(), editor_.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-  }
-  std::wstring Saved() const { return editor_ + L".saved"; }
-  bool ready = false;
-  std::string log;
-
- private:
-  std::wstring editor_;
-};
-
 // The menu opens at a right-click, Shift+F10 and the Menu key, and takes its
 // access keys (queued behind what opens it); never with a box up.
 TEST_F(KeyboardTest, ContextMenuOpensFromTheMouseAndTheKeysAndOpensTheKeyInTheEditor) {
-  RecordedEditor editor;
-  if (!editor.ready) GTEST_SKIP() << "needs Wine, to stand in for the Registry Editor";
+  // Under Wine the Registry Editor is, until started, a script that puts the
+  // editor back (this process keeps the file it started mapped, which its own
+  // rename may not replace), then writes the arguments it got, one a line.
+  wchar_t folder[MAX_PATH] = {};
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  const std::wstring editor = std::wstring(folder) + L"\\regedit.exe", saved = editor + L".saved";
+  const std::string log = FromWide(folder, wcslen(folder)) + "\\brovantine-regedit.log";
+  const std::string unixEditor = UnixPath(editor), unixLog = UnixPath(ToWide(log));
+  if (unixLog.empty() || !MoveFileExW(editor.c_str(), saved.c_str(), 0)) GTEST_SKIP() << "not Wine";
+  std::ofstream(editor.c_str(), std::ios::binary)
+      << "#!/bin/sh\nprintf '%s\\n' \"$@\" >'" << unixLog << ".part'\nmv -f '" << unixEditor
+      << ".saved' '" << unixEditor << "'\nmv '" << unixLog << ".part' '" << unixLog << "'\n";
+  const std::unique_ptr<const wchar_t, void (*)(const wchar_t*)> putBack(
+      editor.c_str(), [](const wchar_t* editor) {
+        MoveFileExW((std::wstring(editor) + L".saved").c_str(), editor, MOVEFILE_REPLACE_EXISTING);
+      });
   CreateKey(registry, kLocalMachine, Bho(kB));
   CreateKey(registry, kLocalMachine, Bho(kA));
   Open();
@@ -263,9 +245,10 @@ TEST_F(KeyboardTest, ContextMenuOpensFromTheMouseAndTheKeysAndOpensTheKeyInTheEd
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", "LastKey"));
   std::string arguments;
   for (int wait = 0; wait < 100 && arguments.empty(); ++wait, Sleep(50)) {
-    std::getline(std::ifstream(editor.log), arguments, '\0');
+    std::getline(std::ifstream(log), arguments, '\0');
   }
   EXPECT_EQ("/m\n", arguments);
+  DeleteFileW(ToWide(log).c_str());
   // Typed in one go: "Search the web" asks first, "Copy" says so.
   std::vector<INPUT> keys;
   auto type = [&keys](WORD key, DWORD flags) {
