@@ -88,7 +88,7 @@ void OpenInEditor(Form1& form, const EntryMenu& menu) {
     return ReportFailure(desktop, kAppTitle,
                          "The Registry Editor was not opened: the value HKEY_CURRENT_USER\\" +
                              std::string(kEditorSettings) + "\\" + kLastKey +
-                             ", where it finds the key to show, could not be written:",
+                             " (the key it opens at) could not be written:",
                          r, Reason::SameLine);
   }
   const std::string folder = form.files->FolderPath(Folder::Windows);

@@ -45,13 +45,6 @@ void ScriptedDesktop::ShellOpen(const std::string& operation, const std::string&
   opened.emplace_back(operation, target);
 }
 
-long ScriptedDesktop::StartProgram(const std::string& program,
-                                   const std::vector<std::string>& arguments) {
-  std::string line = program;
-  for (const std::string& argument : arguments) line += "|" + argument;
-  return Opened("start", line);
-}
-
 MemoryForm::MemoryForm() {
   form.registry = &registry;
   form.desktop = &desktop;

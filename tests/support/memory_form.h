@@ -96,12 +96,19 @@ class ScriptedDesktop : public Desktop {
                    MsgIcon icon) override;
   bool SetClipboardText(const std::string& text) override;
   void ShellOpen(const std::string& operation, const std::string& target) override;
-  // Recorded as opened: ("start", the program and its arguments, each after
-  // "|"), ("select", the file), ("properties", the file); each answered with
-  // `refusal`.
-  long StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
-  long ShowFileInFolder(const std::string& path) override { return Opened("select", path); }
-  long ShowFileProperties(const std::string& path) override { return Opened("properties", path); }
+  // Recorded as opened ("start": the program, "|" before each argument).
+  long StartProgram(const std::string& program,
+                    const std::vector<std::string>& arguments) override {
+    std::string line = program;
+    for (const std::string& argument : arguments) line += "|" + argument;
+    return opened.emplace_back("start", line), refusal;
+  }
+  long ShowFileInFolder(const std::string& path) override {
+    return opened.emplace_back("select", path), refusal;
+  }
+  long ShowFileProperties(const std::string& path) override {
+    return opened.emplace_back("properties", path), refusal;
+  }
   std::string ErrorText(long code) override { return "system error " + std::to_string(code); }
   std::string ProgramPath() override { return programPath; }
   Machine ThisMachine() override { return machine; }
@@ -133,11 +140,6 @@ class ScriptedDesktop : public Desktop {
   std::string savePath;
   size_t saveType = 0;
 
- private:
-  long Opened(const std::string& operation, const std::string& target) {
-    opened.emplace_back(operation, target);
-    return refusal;
-  }
 };
 
 class RecordingWindows : public Windows {
