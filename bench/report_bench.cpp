@@ -31,6 +31,9 @@ class QuietDesktop : public Desktop {
   }
   bool SetClipboardText(const std::string&) override { return false; }
   void ShellOpen(const std::string&, const std::string&) override {}
+  long StartProgram(const std::string&, const std::vector<std::string>&) override { return 0; }
+  long ShowFileInFolder(const std::string&) override { return 0; }
+  long ShowFileProperties(const std::string&) override { return 0; }
   std::string ErrorText(long code) override { return "error " + std::to_string(code); }
   std::string ProgramPath() override { return ""; }
   Machine ThisMachine() override { return {"BENCH", "BENCH\\user", "10.0.19045", false}; }
