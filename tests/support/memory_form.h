@@ -139,7 +139,6 @@ class ScriptedDesktop : public Desktop {
   std::vector<SaveDialog> dialogs;
   std::string savePath;
   size_t saveType = 0;
-
 };
 
 class RecordingWindows : public Windows {
