@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ libgtest-dev googletest clang-format
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 fonts-wine xvfb xauth imagemagick fonts-liberation openssl osslsigncode
+  nlohmann-json3-dev
   zip strip-nondeterminism
 )
 missing=()
