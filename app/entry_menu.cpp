@@ -54,23 +54,9 @@ const ListedIn* FindListed(const std::string& list) {
   return nullptr;
 }
 
-// The key's path as the Registry Editor shows it: the 32-bit view of the
-// machine's Software key is its Wow6432Node sub-key.
-std::string EditorPath(const RegAddress& key) {
-  std::string path = key.path;
-  if (key.view == View::k32 && key.root == kLocalMachine) {
-    const size_t end = path.find('\\');
-    const std::string first = path.substr(0, end);
-    if (UpperCase(first) == "SOFTWARE") {
-      path = first + "\\Wow6432Node" + (end == std::string::npos ? "" : path.substr(end));
-    }
-  }
-  return RootKeyName(key.root) + "\\" + path;
-}
-
 void OpenInEditor(Form1& form, const EntryMenu& menu) {
   Desktop& desktop = *form.desktop;
-  const std::string shown = EditorPath(menu.key);
+  const std::string shown = ShownKeyPath(menu.key);
   std::unique_ptr<RegKey> key;
   if (form.registry->OpenKey(menu.key, Registry::Access::Read, &key) == kErrorFileNotFound) {
     desktop.MsgBox("The key " + shown +

@@ -38,6 +38,18 @@ std::string RootKeyName(RootKey root) {
   return std::string();
 }
 
+std::string ShownKeyPath(const RegAddress& key) {
+  std::string path = key.path;
+  if (key.view == View::k32 && key.root == kLocalMachine) {
+    const size_t end = path.find('\\');
+    const std::string first = path.substr(0, end);
+    if (UpperCase(first) == "SOFTWARE") {
+      path = first + "\\Wow6432Node" + (end == std::string::npos ? "" : path.substr(end));
+    }
+  }
+  return RootKeyName(key.root) + "\\" + path;
+}
+
 RootKey RootKeyFromUserName(const std::string& name) {
   const std::string upper = UpperCase(name);
   for (const auto& entry : kRoots) {

@@ -15,6 +15,10 @@ RootKey RootKeyFromName(const std::string& name);
 // The full name of a predefined handle ("HKEY_LOCAL_MACHINE"); empty for any
 // other handle.
 std::string RootKeyName(RootKey root);
+// A key's full path as the 64-bit Registry Editor shows it
+// ("HKEY_LOCAL_MACHINE\Software\Wow6432Node\..." for the 32-bit view of the
+// machine's Software key).
+std::string ShownKeyPath(const RegAddress& key);
 // The same for a root name as a user writes it: in any case, and the short
 // forms "HKCU", "HKLM" and "HKCR" too.
 RootKey RootKeyFromUserName(const std::string& name);

@@ -7,6 +7,7 @@
 #include "catalogue/context_menus.h"
 #include "catalogue/toolbar_buttons.h"
 #include "catalogue/toolbars.h"
+#include "registry/module1.h"
 
 namespace brv {
 
@@ -104,18 +105,6 @@ RegAddress KeyOf(Panel panel, const ListItem& item) {
 
 bool IsToolbar(Panel panel) {
   return panel == Panel::CurrentUserToolbars || panel == Panel::AllUsersToolbars;
-}
-
-// The key's full path as the 64-bit registry editor shows it: the 32-bit
-// view's machine keys under Software\Wow6432Node.
-std::string KeyText(const RegAddress& at) {
-  std::string path = at.path;
-  if (at.view == View::k32 && at.root == kLocalMachine) {
-    const size_t first = path.find('\\');
-    path.insert(first == std::string::npos ? path.size() : first, "\\Wow6432Node");
-  }
-  const char* root = at.root == kCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
-  return std::string(root) + "\\" + path;
 }
 
 // The key's last write, read from the key itself (a registry link is not
@@ -226,7 +215,7 @@ bool ReportBuilder::Step() {
   entry.view = IsShared(panel) ? "shared" : item.view == View::k32 ? "32-bit" : "64-bit";
   entry.name = item.name;
   entry.shown = item.text;
-  entry.key = KeyText(KeyOf(panel, item));
+  entry.key = ShownKeyPath(KeyOf(panel, item));
   if (IsToolbar(panel)) entry.value = item.name;
   entry.written = Written(registry_, panel, item);
   for (const Detail& detail : EntryDetails(registry_, panel, item)) {
