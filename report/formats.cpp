@@ -57,20 +57,23 @@ void Hex4(std::string& out, char32_t unit) {
   out += text;
 }
 
+// Copies the bytes from `at` up to the first one `stops` (a run that needs no
+// escaping goes in bulk); returns where that byte is, or the text's end.
+template <typename Stops>
+size_t CopyRun(std::string& out, const std::string& text, size_t at, Stops stops) {
+  size_t end = at;
+  while (end < text.size() && !stops(static_cast<uint8_t>(text[end]))) ++end;
+  out.append(text, at, end - at);
+  return end;
+}
+
 // A JSON string: exactly the text, every NUL, control character and lone
 // surrogate as a \u escape, everything else as it is.
 void JsonString(std::string& out, const std::string& text) {
   out += '"';
   for (size_t at = 0; at < text.size();) {
-    // A run of plain ASCII goes as it is.
-    size_t end = at;
-    while (end < text.size()) {
-      const auto c = static_cast<uint8_t>(text[end]);
-      if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
-      ++end;
-    }
-    out.append(text, at, end - at);
-    at = end;
+    at = CopyRun(out, text, at,
+                 [](uint8_t c) { return c < 0x20 || c >= 0x80 || c == '"' || c == '\\'; });
     if (at == text.size()) break;
     char32_t point = 0;
     const size_t length = Decode(text, at, &point);
@@ -100,14 +103,9 @@ std::string Plain(const std::string& text, bool oneLine) {
   std::string out;
   out.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
-    size_t end = at;
-    while (end < text.size()) {
-      const auto c = static_cast<uint8_t>(text[end]);
-      if (c == 0 || c >= 0x80 || (oneLine && (c < 0x20 || c == 0x7F))) break;
-      ++end;
-    }
-    out.append(text, at, end - at);
-    at = end;
+    at = CopyRun(out, text, at, [&](uint8_t c) {
+      return c == 0 || c >= 0x80 || (oneLine && (c < 0x20 || c == 0x7F));
+    });
     if (at == text.size()) break;
     char32_t point = 0;
     const size_t length = Decode(text, at, &point);
